@@ -1,0 +1,20 @@
+#include "games/src/tq2_hry.h"
+
+#include "games/src/m_hry.h"
+#include "platform/core/cp1250.h"
+#include "platform/ui/forms.h"
+#include "resources/resources.h"
+#include "shared/program.h"
+
+namespace tq {
+
+void RunGamesProgram() {
+  RegisterGamesResources();
+  RunTulimboProgram(ProgramKind::Games, [] {
+    tlb::Application->Initialize();
+    tlb::Application->Title = tlb::Cz("TQ II - Hry");
+    tlb::Application->CreateForm<TFORM_Menu>();
+  });
+}
+
+}  // namespace tq

@@ -1,0 +1,128 @@
+// The real audio output: one SDL audio device whose callback runs the mixer.
+// Every stream is a voice of that mixer. A stream's position comes from the
+// samples handed to the device: the start of the last block mixed plus the time
+// since that block, so that it moves smoothly and never runs ahead of the sound.
+#include "platform/backend/sdl/sdl_audio.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+
+#include "platform/core/exceptions.h"
+#include "platform/formats/midi_file.h"
+#include "platform/formats/wav_reader.h"
+#include "platform/media/midi_synth.h"
+#include "platform/media/mixer.h"
+
+namespace tlb {
+
+namespace {
+
+// The device's block: 512 frames are 11.6 ms at 44.1 kHz, which keeps the time
+// from Play to sound out well under 30 ms without risking drop-outs.
+constexpr int kBlockFrames = 512;
+constexpr int kRate = 44100;
+
+int64_t NowUs() {
+  static const double ticksPerUs = double(SDL_GetPerformanceFrequency()) / 1e6;
+  return int64_t(double(SDL_GetPerformanceCounter()) / ticksPerUs);
+}
+
+class SdlStream : public AudioStream {
+ public:
+  SdlStream(std::unique_ptr<MixerVoice> voice, int rate, int64_t lengthMs)
+      : voice_(std::move(voice)), rate_(rate), length_(lengthMs) {}
+
+  void Play() override { voice_->Play(); }
+  void Pause() override { voice_->Pause(); }
+  void Seek(int64_t ms) override { voice_->SeekFrame(std::clamp<int64_t>(ms, 0, length_) * rate_ / 1000); }
+  int64_t PositionMs() const override {
+    if (voice_->Frame() >= voice_->LengthFrames() && !voice_->Playing()) return length_;
+    return std::min(length_, voice_->HeardFrame(NowUs()) * 1000 / rate_);
+  }
+  int64_t LengthMs() const override { return length_; }
+  bool Playing() const override { return voice_->Playing(); }
+
+ private:
+  std::unique_ptr<MixerVoice> voice_;
+  int rate_;
+  int64_t length_;
+};
+
+class SdlAudioDevice : public AudioDevice {
+ public:
+  SdlAudioDevice() = default;
+  ~SdlAudioDevice() override {
+    // The callback stops before the mixer goes.
+    if (id_) SDL_CloseAudioDevice(id_);
+    DropEffect();
+    if (subsystem_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  }
+
+  // Opens the default output; false when there is none.
+  bool OpenOutput() {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    subsystem_ = true;
+    SDL_AudioSpec want{}, have{};
+    want.freq = kRate;
+    want.format = AUDIO_S16SYS;
+    want.channels = 2;
+    want.samples = kBlockFrames;
+    want.callback = Callback;
+    want.userdata = this;
+    // The rate the output prefers is taken, so that sound is resampled only once.
+    id_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
+    if (id_ == 0) return false;
+    mixer_ = std::make_unique<Mixer>(have.freq);
+    blockFrames_ = have.samples;
+    SDL_PauseAudioDevice(id_, 0);
+    return true;
+  }
+
+  std::unique_ptr<AudioStream> OpenWave(std::shared_ptr<const WaveData> wave) override {
+    auto source = std::make_unique<PcmSource>(Resample(*wave, mixer_->SampleRate(), 2));
+    return std::make_unique<SdlStream>(mixer_->Add(std::move(source)), mixer_->SampleRate(), wave->durationMs());
+  }
+
+  std::unique_ptr<AudioStream> OpenMidi(std::shared_ptr<const MidiSong> song, const std::string& soundFontPath) override {
+    int64_t lengthMs = song->lengthUs / 1000;
+    auto source = std::make_unique<MidiSynthSource>(std::move(song), soundFontPath, mixer_->SampleRate());
+    return std::make_unique<SdlStream>(mixer_->Add(std::move(source)), mixer_->SampleRate(), lengthMs);
+  }
+
+  int Rate() const { return mixer_->SampleRate(); }
+  int BlockFrames() const { return blockFrames_; }
+
+ private:
+  static void Callback(void* user, Uint8* stream, int len) {
+    auto* self = static_cast<SdlAudioDevice*>(user);
+    if (!self->mixer_) {
+      SDL_memset(stream, 0, size_t(len));
+      return;
+    }
+    self->mixer_->Mix(reinterpret_cast<int16_t*>(stream), len / 4, NowUs());
+  }
+
+  bool subsystem_ = false;
+  SDL_AudioDeviceID id_ = 0;
+  std::unique_ptr<Mixer> mixer_;
+  int blockFrames_ = kBlockFrames;
+};
+
+}  // namespace
+
+std::unique_ptr<AudioDevice> CreateSdlAudioDevice() {
+  auto device = std::make_unique<SdlAudioDevice>();
+  if (!device->OpenOutput()) return nullptr;
+  return device;
+}
+
+bool SdlAudioFormat(AudioDevice* device, int& rate, int& blockFrames) {
+  auto* sdl = dynamic_cast<SdlAudioDevice*>(device);
+  if (!sdl) return false;
+  rate = sdl->Rate();
+  blockFrames = sdl->BlockFrames();
+  return true;
+}
+
+}  // namespace tlb

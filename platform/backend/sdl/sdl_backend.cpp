@@ -1,0 +1,232 @@
+#include "platform/backend/sdl/sdl_backend.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "platform/backend/headless/headless_backend.h"
+#include "platform/backend/sdl/sdl_audio.h"
+#include "platform/core/cp1250.h"
+#include "platform/core/exceptions.h"
+#include "platform/formats/cursor_reader.h"
+#include "platform/formats/png_writer.h"
+#include "platform/graphics/dib_blit.h"
+
+namespace tlb {
+
+// Every SDL handle is held here and released in reverse order.
+struct SdlBackend::Native {
+  SDL_Window* window = nullptr;
+  SDL_Renderer* renderer = nullptr;
+  SDL_Texture* texture = nullptr;
+  Dib shown;  // what the window shows, for screenshots
+  std::map<const CursorImage*, SDL_Cursor*> cursors;
+  SDL_Cursor* systemArrow = nullptr;
+  uint64_t startTicks = 0;
+
+  ~Native() {
+    for (auto& [index, cursor] : cursors)
+      if (cursor) SDL_FreeCursor(cursor);
+    if (systemArrow) SDL_FreeCursor(systemArrow);
+    if (texture) SDL_DestroyTexture(texture);
+    if (renderer) SDL_DestroyRenderer(renderer);
+    if (window) SDL_DestroyWindow(window);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+  }
+};
+
+namespace {
+
+int VirtualKey(SDL_Keycode k) {
+  if (k >= SDLK_a && k <= SDLK_z) return 'A' + int(k - SDLK_a);
+  if (k >= SDLK_0 && k <= SDLK_9) return '0' + int(k - SDLK_0);
+  if (k >= SDLK_F1 && k <= SDLK_F12) return 0x70 + int(k - SDLK_F1);
+  switch (k) {
+    case SDLK_ESCAPE: return 0x1B;
+    case SDLK_RETURN: case SDLK_KP_ENTER: return 0x0D;
+    case SDLK_BACKSPACE: return 0x08;
+    case SDLK_TAB: return 0x09;
+    case SDLK_SPACE: return 0x20;
+    case SDLK_LEFT: return 0x25;
+    case SDLK_UP: return 0x26;
+    case SDLK_RIGHT: return 0x27;
+    case SDLK_DOWN: return 0x28;
+    case SDLK_LSHIFT: case SDLK_RSHIFT: return 0x10;
+    case SDLK_LCTRL: case SDLK_RCTRL: return 0x11;
+    case SDLK_LALT: case SDLK_RALT: return 0x12;
+    case SDLK_SLASH: case SDLK_KP_DIVIDE: return 0xBF;
+    default: return 0;
+  }
+}
+
+unsigned ShiftBits() {
+  SDL_Keymod m = SDL_GetModState();
+  unsigned s = 0;
+  if (m & KMOD_SHIFT) s |= 0x0004;
+  if (m & KMOD_CTRL) s |= 0x0008;
+  uint32_t b = SDL_GetMouseState(nullptr, nullptr);
+  if (b & SDL_BUTTON_LMASK) s |= 0x0001;
+  if (b & SDL_BUTTON_RMASK) s |= 0x0002;
+  if (b & SDL_BUTTON_MMASK) s |= 0x0010;
+  return s;
+}
+
+MouseButton ButtonOf(uint8_t b) {
+  return b == SDL_BUTTON_RIGHT ? MouseButton::Right : b == SDL_BUTTON_MIDDLE ? MouseButton::Middle : MouseButton::Left;
+}
+
+}  // namespace
+
+SdlBackend::SdlBackend() : native_(std::make_unique<Native>()) {
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
+    throw EOutOfResources(std::string("cannot open the display: ") + SDL_GetError());
+  native_->startTicks = SDL_GetTicks64();
+  const char* requested = std::getenv("TULIMBO_SCREEN");
+  Uint32 flags = SDL_WINDOW_SHOWN;
+  if (requested && *requested) {
+    size_ = ParseScreenSize(requested, {800, 600});
+  } else {
+    SDL_DisplayMode mode;
+    if (SDL_GetDesktopDisplayMode(0, &mode) == 0) size_ = {mode.w, mode.h};
+    else size_ = {800, 600};
+    flags |= SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS;
+  }
+  native_->window = SDL_CreateWindow("Tulimbo II", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, size_.cx, size_.cy,
+                                     flags);
+  if (!native_->window) throw EOutOfResources(std::string("cannot open a window: ") + SDL_GetError());
+  native_->renderer = SDL_CreateRenderer(native_->window, -1, SDL_RENDERER_PRESENTVSYNC);
+  if (!native_->renderer) native_->renderer = SDL_CreateRenderer(native_->window, -1, SDL_RENDERER_SOFTWARE);
+  if (!native_->renderer) throw EOutOfResources(std::string("cannot draw in the window: ") + SDL_GetError());
+  SDL_RenderSetLogicalSize(native_->renderer, size_.cx, size_.cy);
+  native_->texture = SDL_CreateTexture(native_->renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                       size_.cx, size_.cy);
+  if (!native_->texture) throw EOutOfResources(std::string("cannot make the screen texture: ") + SDL_GetError());
+  native_->shown = Dib(size_.cx, size_.cy, 32);
+  native_->systemArrow = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
+  SDL_StartTextInput();
+  audio_ = CreateSdlAudioDevice();
+}
+
+SdlBackend::~SdlBackend() {
+  audio_.reset();
+  native_.reset();
+}
+
+void SdlBackend::Present(const Dib& screen, const Rect& dirty) {
+  Rect r = dirty.Intersect({0, 0, std::min(size_.cx, screen.width()), std::min(size_.cy, screen.height())});
+  if (r.empty() || screen.bpp() != 32) return;
+  CopyDib(native_->shown, r.left, r.top, screen, r, r);
+  SDL_Rect area{r.left, r.top, r.width(), r.height()};
+  SDL_UpdateTexture(native_->texture, &area, screen.row(r.top) + r.left * 4, screen.stride());
+  SDL_RenderClear(native_->renderer);
+  SDL_RenderCopy(native_->renderer, native_->texture, nullptr, nullptr);
+  SDL_RenderPresent(native_->renderer);
+}
+
+int64_t SdlBackend::NowMs() const { return int64_t(SDL_GetTicks64() - native_->startTicks); }
+
+bool SdlBackend::PollInput(InputEvent& e) {
+  if (!pending_.empty()) {
+    e = pending_.front();
+    pending_.pop_front();
+    return true;
+  }
+  SDL_Event ev;
+  while (SDL_PollEvent(&ev)) {
+    e = InputEvent{};
+    e.shift = ShiftBits();
+    switch (ev.type) {
+      case SDL_QUIT:
+        e.kind = InputKind::Quit;
+        return true;
+      case SDL_MOUSEMOTION:
+        e.kind = InputKind::MouseMove;
+        e.pos = cursor_ = {ev.motion.x, ev.motion.y};
+        return true;
+      case SDL_MOUSEBUTTONDOWN:
+      case SDL_MOUSEBUTTONUP:
+        e.kind = ev.type == SDL_MOUSEBUTTONDOWN ? InputKind::MouseDown : InputKind::MouseUp;
+        e.pos = cursor_ = {ev.button.x, ev.button.y};
+        e.button = ButtonOf(ev.button.button);
+        return true;
+      case SDL_KEYDOWN:
+      case SDL_KEYUP: {
+        int vk = VirtualKey(ev.key.keysym.sym);
+        if (!vk) break;
+        e.kind = ev.type == SDL_KEYDOWN ? InputKind::KeyDown : InputKind::KeyUp;
+        e.key = vk;
+        // Keys whose characters the text input does not report give them here, as Windows does.
+        if (ev.type == SDL_KEYDOWN && (vk == 0x1B || vk == 0x0D || vk == 0x08 || vk == 0x09)) {
+          InputEvent c = e;
+          c.kind = InputKind::Char;
+          c.chr = uint8_t(vk);
+          pending_.push_back(c);
+        }
+        return true;
+      }
+      case SDL_TEXTINPUT: {
+        std::string cp = Utf8ToCp1250(ev.text.text);
+        if (cp.empty()) break;
+        e.kind = InputKind::Char;
+        e.chr = uint8_t(cp[0]);
+        for (size_t i = 1; i < cp.size(); ++i) {
+          InputEvent c = e;
+          c.chr = uint8_t(cp[i]);
+          pending_.push_back(c);
+        }
+        return true;
+      }
+      case SDL_WINDOWEVENT:
+        if (ev.window.event == SDL_WINDOWEVENT_FOCUS_GAINED || ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+          active_ = ev.window.event == SDL_WINDOWEVENT_FOCUS_GAINED;
+          e.kind = active_ ? InputKind::Activate : InputKind::Deactivate;
+          return true;
+        }
+        if (ev.window.event == SDL_WINDOWEVENT_EXPOSED) {
+          SDL_RenderClear(native_->renderer);
+          SDL_RenderCopy(native_->renderer, native_->texture, nullptr, nullptr);
+          SDL_RenderPresent(native_->renderer);
+        }
+        break;
+      default:
+        break;
+    }
+  }
+  return false;
+}
+
+void SdlBackend::WaitUntil(int64_t untilMs) {
+  if (!pending_.empty()) return;
+  int64_t now = NowMs();
+  // Nothing due: sleep until the next event, but wake now and then for the pointer and media.
+  int64_t wait = untilMs < 0 ? 20 : std::clamp<int64_t>(untilMs - now, 0, 20);
+  if (wait > 0) SDL_WaitEventTimeout(nullptr, int(wait));
+}
+
+void SdlBackend::SetCursor(const CursorImage* image, int index) {
+  if (index == -1) {
+    SDL_ShowCursor(SDL_DISABLE);
+    return;
+  }
+  SDL_ShowCursor(SDL_ENABLE);
+  if (!image || image->argb.empty()) {
+    SDL_SetCursor(native_->systemArrow);
+    return;
+  }
+  auto it = native_->cursors.find(image);
+  if (it == native_->cursors.end()) {
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(image->argb.data()), image->width,
+                                                        image->height, 32, image->width * 4, SDL_PIXELFORMAT_ARGB8888);
+    SDL_Cursor* c = s ? SDL_CreateColorCursor(s, image->hotX, image->hotY) : nullptr;
+    if (s) SDL_FreeSurface(s);
+    it = native_->cursors.emplace(image, c).first;
+  }
+  SDL_SetCursor(it->second ? it->second : native_->systemArrow);
+}
+
+void SdlBackend::SetTitle(const std::string& utf8) { SDL_SetWindowTitle(native_->window, utf8.c_str()); }
+
+void SdlBackend::SaveScreenshot(const std::string& pngPath) const { WritePng(native_->shown, pngPath); }
+
+}  // namespace tlb

@@ -1,0 +1,45 @@
+#pragma once
+// The real backend: one SDL window at the desktop's size (or TULIMBO_SCREEN's),
+// mouse and keyboard, the wall clock, cursors and audio.
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "platform/ui/backend.h"
+
+namespace tlb {
+
+class SdlBackend : public Backend {
+ public:
+  // Opens the window; throws EOutOfResources when no display can be opened.
+  SdlBackend();
+  ~SdlBackend() override;
+  SdlBackend(const SdlBackend&) = delete;
+  SdlBackend& operator=(const SdlBackend&) = delete;
+
+  Size ScreenSize() const override { return size_; }
+  void Present(const Dib& screen, const Rect& dirty) override;
+  int64_t NowMs() const override;
+  bool PollInput(InputEvent& event) override;
+  void WaitUntil(int64_t untilMs) override;
+  Point CursorPos() const override { return cursor_; }
+  void SetCursor(const CursorImage* image, int index) override;
+  void SetTitle(const std::string& utf8) override;
+  bool IsActive() const override { return active_; }
+  AudioDevice* Audio() override { return audio_.get(); }
+
+  // Writes what the window shows to a PNG file.
+  void SaveScreenshot(const std::string& pngPath) const;
+
+ private:
+  struct Native;
+  std::unique_ptr<Native> native_;
+  Size size_;
+  Point cursor_{-1, -1};
+  bool active_ = true;
+  std::unique_ptr<AudioDevice> audio_;
+  std::deque<InputEvent> pending_;
+};
+
+}  // namespace tlb

@@ -1,0 +1,418 @@
+#include "platform/core/registry_store.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+#include "platform/core/cp1250.h"
+
+namespace tlb {
+namespace {
+
+constexpr std::string_view kHeader = "tulimbo-registry 1";
+constexpr std::string_view kFileName = "registry";
+constexpr std::string_view kTempName = "registry.tmp";
+constexpr std::string_view kLockName = "registry.lock";
+
+// ---- names and strings between quotes ----
+
+bool NeedsEscape(uint8_t b) {
+  return b < 0x20 || b == 0x7F || b == '"' || b == '%' || Cp1250ToCodePoint(b) == 0xFFFD;
+}
+
+void AppendQuoted(std::string& out, std::string_view cp1250) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  out += '"';
+  for (char c : cp1250) {
+    const auto b = static_cast<uint8_t>(c);
+    if (NeedsEscape(b)) {
+      out += '%';
+      out += kHex[b >> 4];
+      out += kHex[b & 15];
+    } else {
+      out += Cp1250ToUtf8(std::string_view(&c, 1));
+    }
+  }
+  out += '"';
+}
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+// Appends the code page 1250 form of a run of literal UTF-8; false when the run
+// holds something the writer would have escaped or cannot come from the code page.
+bool AppendLiteral(std::string& out, std::string_view utf8) {
+  for (char c : utf8) {
+    const auto b = static_cast<uint8_t>(c);
+    if (b < 0x20 || b == 0x7F) return false;
+  }
+  std::string bytes = Utf8ToCp1250(utf8);
+  if (Cp1250ToUtf8(bytes) != utf8) return false;
+  out += bytes;
+  return true;
+}
+
+// Reads the tokens of one line: bare words and quoted strings.
+class LineReader {
+ public:
+  explicit LineReader(std::string_view line) : line_(line) {}
+
+  bool AtEnd() {
+    SkipBlanks();
+    return pos_ == line_.size();
+  }
+
+  std::optional<std::string_view> Word() {
+    SkipBlanks();
+    const size_t start = pos_;
+    while (pos_ < line_.size() && line_[pos_] != ' ' && line_[pos_] != '\t' && line_[pos_] != '"') ++pos_;
+    if (pos_ == start) return std::nullopt;
+    return line_.substr(start, pos_ - start);
+  }
+
+  std::optional<std::string> Quoted() {
+    SkipBlanks();
+    if (pos_ >= line_.size() || line_[pos_] != '"') return std::nullopt;
+    const size_t close = line_.find('"', pos_ + 1);
+    if (close == std::string_view::npos) return std::nullopt;
+    const std::string_view body = line_.substr(pos_ + 1, close - pos_ - 1);
+    pos_ = close + 1;
+    std::string out;
+    size_t runStart = 0;
+    for (size_t i = 0; i < body.size(); ++i) {
+      if (body[i] != '%') continue;
+      if (!AppendLiteral(out, body.substr(runStart, i - runStart))) return std::nullopt;
+      if (i + 2 >= body.size()) return std::nullopt;  // '%' needs two hex digits
+      const int hi = HexValue(body[i + 1]);
+      const int lo = HexValue(body[i + 2]);
+      if (hi < 0 || lo < 0) return std::nullopt;
+      out += static_cast<char>(hi * 16 + lo);
+      i += 2;
+      runStart = i + 1;
+    }
+    if (!AppendLiteral(out, body.substr(runStart))) return std::nullopt;
+    return out;
+  }
+
+ private:
+  void SkipBlanks() {
+    while (pos_ < line_.size() && (line_[pos_] == ' ' || line_[pos_] == '\t')) ++pos_;
+  }
+
+  std::string_view line_;
+  size_t pos_ = 0;
+};
+
+std::optional<uint32_t> ParseDword(std::string_view word) {
+  if (word.empty() || word.size() > 10) return std::nullopt;
+  uint64_t v = 0;
+  for (char c : word) {
+    if (c < '0' || c > '9') return std::nullopt;
+    v = v * 10 + static_cast<uint64_t>(c - '0');
+  }
+  if (v > 0xFFFFFFFFull) return std::nullopt;
+  return static_cast<uint32_t>(v);
+}
+
+// ---- files ----
+
+bool MakeFolders(const std::string& folder) {
+  struct stat st;
+  if (::stat(folder.c_str(), &st) == 0) {
+    if (S_ISDIR(st.st_mode)) return true;
+    errno = ENOTDIR;
+    return false;
+  }
+  const size_t slash = folder.find_last_of('/');
+  if (slash != std::string::npos && slash > 0 && !MakeFolders(folder.substr(0, slash))) return false;
+  return ::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
+}
+
+std::optional<std::string> ReadSmallFile(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  std::string data;
+  char chunk[16384];
+  for (;;) {
+    const ssize_t n = ::read(fd, chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0 || data.size() + static_cast<size_t>(n) > kMaxRegistryFileSize) {
+      ::close(fd);
+      if (n == 0) return data;
+      return std::nullopt;
+    }
+    data.append(chunk, static_cast<size_t>(n));
+  }
+}
+
+bool WriteAll(int fd, std::string_view data) {
+  while (!data.empty()) {
+    const ssize_t n = ::write(fd, data.data(), data.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data.remove_prefix(static_cast<size_t>(n));
+  }
+  return true;
+}
+
+// Writes data to temp, flushes it and renames it over target.
+bool ReplaceFile(const std::string& folder, const std::string& temp, const std::string& target,
+                 std::string_view data) {
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+  if (fd < 0) return false;
+  bool ok = WriteAll(fd, data) && ::fsync(fd) == 0;
+  const int savedErrno = errno;
+  ok = (::close(fd) == 0) && ok;
+  if (!ok || ::rename(temp.c_str(), target.c_str()) != 0) {
+    const int err = ok ? errno : savedErrno;
+    ::unlink(temp.c_str());
+    errno = err;
+    return false;
+  }
+  // Make the rename itself durable; a failure here does not undo the write.
+  const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+  return true;
+}
+
+// Holds the folder's lock file exclusively while it lives.
+class FolderLock {
+ public:
+  explicit FolderLock(const std::string& path) {
+    fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd_ < 0) return;
+    while (::flock(fd_, LOCK_EX) != 0) {
+      if (errno == EINTR) continue;
+      // A file system without locks: go on unlocked rather than never write.
+      break;
+    }
+  }
+  ~FolderLock() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FolderLock(const FolderLock&) = delete;
+  FolderLock& operator=(const FolderLock&) = delete;
+  bool Opened() const { return fd_ >= 0; }
+
+ private:
+  int fd_ = -1;
+};
+
+}  // namespace
+
+// ---- RegistryData ----
+
+std::string RegistryData::NormalizeKey(std::string_view path) {
+  std::string out;
+  size_t pos = 0;
+  while (pos <= path.size()) {
+    size_t end = path.find('\\', pos);
+    if (end == std::string_view::npos) end = path.size();
+    if (end > pos) {
+      if (!out.empty()) out += '\\';
+      out.append(path.substr(pos, end - pos));
+    }
+    pos = end + 1;
+  }
+  return out;
+}
+
+RegistryData::Key* RegistryData::FindKey(std::string_view normalized) {
+  const auto it = keys_.find(AnsiLowerCase(normalized));
+  return it == keys_.end() ? nullptr : &it->second;
+}
+
+const RegistryData::Key* RegistryData::FindKey(std::string_view normalized) const {
+  const auto it = keys_.find(AnsiLowerCase(normalized));
+  return it == keys_.end() ? nullptr : &it->second;
+}
+
+bool RegistryData::KeyExists(std::string_view path) const {
+  const std::string normalized = NormalizeKey(path);
+  return normalized.empty() || FindKey(normalized) != nullptr;
+}
+
+void RegistryData::CreateKey(std::string_view path) {
+  const std::string normalized = NormalizeKey(path);
+  // Every prefix ending before a backslash, then the whole path.
+  for (size_t end = 0; end <= normalized.size(); ++end) {
+    if (end != normalized.size() && normalized[end] != '\\') continue;
+    if (end == 0) continue;
+    const std::string prefix = normalized.substr(0, end);
+    const std::string lower = AnsiLowerCase(prefix);
+    if (keys_.find(lower) == keys_.end()) keys_.emplace(lower, Key{prefix, {}});
+  }
+}
+
+const RegistryValue* RegistryData::FindValue(std::string_view key, std::string_view name) const {
+  const Key* k = FindKey(NormalizeKey(key));
+  if (k == nullptr) return nullptr;
+  const auto it = k->values.find(AnsiLowerCase(name));
+  return it == k->values.end() ? nullptr : &it->second.value;
+}
+
+void RegistryData::SetValue(std::string_view key, std::string_view name, RegistryValue value) {
+  const std::string normalized = NormalizeKey(key);
+  CreateKey(normalized);
+  Key* k = FindKey(normalized);
+  if (k == nullptr) k = &keys_.emplace("", Key{"", {}}).first->second;  // the root
+  const std::string lower = AnsiLowerCase(name);
+  auto it = k->values.find(lower);
+  if (it == k->values.end()) {
+    k->values.emplace(lower, NamedValue{std::string(name), std::move(value)});
+  } else {
+    it->second.value = std::move(value);
+  }
+}
+
+// ---- the file format ----
+
+std::string SerializeRegistry(const RegistryData& data) {
+  std::string out;
+  out += "# Tulimbo registry: the programs' per-user settings.\n";
+  out += "# Keys and value names are case-insensitive; texts are code page 1250, %XX escapes a byte.\n";
+  out += kHeader;
+  out += '\n';
+  for (const auto& [lower, key] : data.Keys()) {
+    out += "key ";
+    AppendQuoted(out, key.path);
+    out += '\n';
+    for (const auto& [lowerName, named] : key.values) {
+      if (named.value.type == RegistryType::Dword) {
+        out += "  dword ";
+        AppendQuoted(out, named.name);
+        out += ' ';
+        out += std::to_string(named.value.dword);
+      } else {
+        out += "  sz ";
+        AppendQuoted(out, named.name);
+        out += ' ';
+        AppendQuoted(out, named.value.text);
+      }
+      out += '\n';
+    }
+  }
+  out += "end\n";
+  return out;
+}
+
+std::optional<RegistryData> ParseRegistry(std::string_view text) {
+  RegistryData data;
+  bool headerSeen = false;
+  bool ended = false;
+  std::optional<std::string> currentKey;
+  size_t pos = 0;
+  while (pos < text.size()) {
+    const size_t newline = text.find('\n', pos);
+    if (newline == std::string_view::npos) return std::nullopt;  // cut off
+    const std::string_view line = text.substr(pos, newline - pos);
+    pos = newline + 1;
+    if (ended) return std::nullopt;  // nothing may follow the end line
+
+    LineReader reader(line);
+    if (reader.AtEnd()) continue;
+    const size_t first = line.find_first_not_of(" \t");
+    if (line[first] == '#') continue;
+
+    if (!headerSeen) {
+      if (line.substr(first) != kHeader) return std::nullopt;
+      headerSeen = true;
+      continue;
+    }
+    const std::optional<std::string_view> word = reader.Word();
+    if (!word) return std::nullopt;
+    if (*word == "end") {
+      if (!reader.AtEnd()) return std::nullopt;
+      ended = true;
+    } else if (*word == "key") {
+      std::optional<std::string> path = reader.Quoted();
+      if (!path || !reader.AtEnd()) return std::nullopt;
+      data.CreateKey(*path);
+      currentKey = RegistryData::NormalizeKey(*path);
+    } else if (*word == "dword" || *word == "sz") {
+      if (!currentKey) return std::nullopt;
+      const std::optional<std::string> name = reader.Quoted();
+      if (!name) return std::nullopt;
+      RegistryValue value;
+      if (*word == "dword") {
+        const std::optional<std::string_view> number = reader.Word();
+        const std::optional<uint32_t> v = number ? ParseDword(*number) : std::nullopt;
+        if (!v) return std::nullopt;
+        value = RegistryValue::Dword(*v);
+      } else {
+        std::optional<std::string> s = reader.Quoted();
+        if (!s) return std::nullopt;
+        value = RegistryValue::String(std::move(*s));
+      }
+      if (!reader.AtEnd()) return std::nullopt;
+      data.SetValue(*currentKey, *name, std::move(value));
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (!ended) return std::nullopt;
+  return data;
+}
+
+// ---- RegistryStore ----
+
+RegistryStore::RegistryStore(std::string folder) : folder_(std::move(folder)) {}
+
+std::string RegistryStore::DefaultFolder() {
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  if (xdg != nullptr && xdg[0] == '/') return std::string(xdg) + "/tulimbo";
+  std::string home;
+  if (const char* h = std::getenv("HOME"); h != nullptr && h[0] != '\0') {
+    home = h;
+  } else if (const passwd* pw = ::getpwuid(::getuid()); pw != nullptr && pw->pw_dir != nullptr) {
+    home = pw->pw_dir;
+  }
+  if (home.empty()) return "";
+  return home + "/.config/tulimbo";
+}
+
+std::string RegistryStore::FilePath() const { return folder_ + "/" + std::string(kFileName); }
+
+RegistryData RegistryStore::Load() const {
+  if (folder_.empty()) return {};
+  const std::optional<std::string> text = ReadSmallFile(FilePath());
+  if (!text) return {};
+  std::optional<RegistryData> data = ParseRegistry(*text);
+  return data ? std::move(*data) : RegistryData{};
+}
+
+bool RegistryStore::Update(const std::function<void(RegistryData&)>& change) {
+  if (folder_.empty()) {
+    errno = ENOENT;
+    return false;
+  }
+  if (!MakeFolders(folder_)) return false;
+  const FolderLock lock(folder_ + "/" + std::string(kLockName));
+  if (!lock.Opened()) return false;
+
+  const std::optional<std::string> before = ReadSmallFile(FilePath());
+  RegistryData data;
+  if (before) {
+    if (std::optional<RegistryData> parsed = ParseRegistry(*before)) data = std::move(*parsed);
+  }
+  change(data);
+  const std::string after = SerializeRegistry(data);
+  if (before && *before == after) return true;
+  return ReplaceFile(folder_, folder_ + "/" + std::string(kTempName), FilePath(), after);
+}
+
+}  // namespace tlb

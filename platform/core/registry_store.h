@@ -1,0 +1,118 @@
+#pragma once
+// The per-user registry: keys, typed values, the text file that holds them and
+// the atomic replacement of that file. It is the only file the programs write.
+//
+// The file, $XDG_CONFIG_HOME/tulimbo/registry (or ~/.config/tulimbo/registry),
+// is UTF-8 text:
+//
+//   # comment lines and blank lines are ignored
+//   tulimbo-registry 1
+//   key "Software\Orvo Team\TQ2\Nastaveni - Hry"
+//     dword "Hry_starty" 5
+//     sz "ODKLON_x1" "some text"
+//   end
+//
+// The first line that is not a comment names the format and its version; each
+// "key" line opens a key (its ancestors exist with it), and the "dword" and
+// "sz" lines after it are that key's values. Names and strings are code page
+// 1250 byte strings written between quotes: a character of the code page is
+// written as its UTF-8 form; the quote, '%', control bytes and the code page's
+// undefined bytes are written as %XX. Any byte string therefore survives. The
+// closing "end" line shows the file is whole. A file that breaks any of these
+// rules is damaged and reads as an empty registry.
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tlb {
+
+enum class RegistryType : uint8_t { Dword, String };
+
+struct RegistryValue {
+  RegistryType type = RegistryType::String;
+  uint32_t dword = 0;  // for Dword
+  std::string text;    // for String, code page 1250
+  bool operator==(const RegistryValue&) const = default;
+
+  static RegistryValue Dword(uint32_t v) { return {RegistryType::Dword, v, {}}; }
+  static RegistryValue String(std::string s) { return {RegistryType::String, 0, std::move(s)}; }
+};
+
+// All keys and values in memory. Key paths are backslash-separated and
+// case-insensitive (code page 1250 rules), as are value names; the spelling
+// that created a key or value is kept for the file.
+class RegistryData {
+ public:
+  struct NamedValue {
+    std::string name;
+    RegistryValue value;
+    bool operator==(const NamedValue&) const = default;
+  };
+  struct Key {
+    std::string path;                              // normalised spelling
+    std::map<std::string, NamedValue> values;      // by lower-case name
+    bool operator==(const Key&) const = default;
+  };
+
+  // Drops leading, trailing and repeated backslashes: "\\A\\\\B\\" -> "A\\B".
+  // "" is the root key, which always exists.
+  static std::string NormalizeKey(std::string_view path);
+
+  bool KeyExists(std::string_view path) const;
+  // Creates the key and its missing ancestors.
+  void CreateKey(std::string_view path);
+  const RegistryValue* FindValue(std::string_view key, std::string_view name) const;
+  // Sets a value, creating the key when it is missing.
+  void SetValue(std::string_view key, std::string_view name, RegistryValue value);
+
+  // Keys by lower-case normalised path; a parent sorts before its children.
+  const std::map<std::string, Key>& Keys() const { return keys_; }
+  bool operator==(const RegistryData&) const = default;
+
+ private:
+  Key* FindKey(std::string_view normalized);
+  const Key* FindKey(std::string_view normalized) const;
+
+  std::map<std::string, Key> keys_;
+};
+
+// The file format. Parse returns nullopt for a damaged text.
+std::string SerializeRegistry(const RegistryData& data);
+std::optional<RegistryData> ParseRegistry(std::string_view text);
+
+// The largest registry file that is read; a larger one counts as damaged.
+inline constexpr size_t kMaxRegistryFileSize = size_t{16} << 20;
+
+// The registry file in one folder (UTF-8 path).
+class RegistryStore {
+ public:
+  explicit RegistryStore(std::string folder);
+
+  // $XDG_CONFIG_HOME/tulimbo when XDG_CONFIG_HOME is an absolute path, else
+  // $HOME/.config/tulimbo (the home folder from the user database when HOME
+  // is unset). Empty when no home folder is known.
+  static std::string DefaultFolder();
+
+  const std::string& Folder() const { return folder_; }
+  std::string FilePath() const;
+
+  // The stored registry. A missing, unreadable or damaged file reads as empty.
+  RegistryData Load() const;
+
+  // Applies change to the stored registry and writes the result at once: under
+  // an exclusive lock (registry.lock beside the file) it reads the file again,
+  // applies change, writes a temporary file in the same folder, flushes it to
+  // disk and renames it over the old file, so a reader sees the old or the new
+  // registry and never a mix. The folder is created when missing. A result
+  // equal to the file as it stands is not written again. Returns false (errno
+  // set) when the file cannot be written.
+  bool Update(const std::function<void(RegistryData&)>& change);
+
+ private:
+  std::string folder_;
+};
+
+}  // namespace tlb

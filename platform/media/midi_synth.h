@@ -1,0 +1,47 @@
+#pragma once
+// MIDI songs as sound: a sequencer that sends the song's channel messages to a
+// FluidSynth synthesiser at their times and renders its output for the mixer.
+// The General MIDI soundfont is found at the standard sf2 paths.
+#include <memory>
+#include <string>
+
+#include "platform/formats/midi_file.h"
+#include "platform/media/mixer.h"
+
+namespace tlb {
+
+// The soundfont to synthesise with: $TULIMBO_SOUNDFONT when set (so that a run
+// can name another one, or a missing one), else the first existing one of
+// /usr/share/sounds/sf2/TimGM6mb.sf2, FluidR3_GM.sf2 and default-GM.sf2.
+// Empty when none is there.
+std::string FindSoundFont();
+
+class MidiSynthSource : public SampleSource {
+ public:
+  // Loads the soundfont into a new synthesiser at `sampleRate`. Throws
+  // EMCIDeviceError when the synthesiser cannot be made or the soundfont is unusable.
+  MidiSynthSource(std::shared_ptr<const MidiSong> song, const std::string& soundFontPath, int sampleRate);
+  ~MidiSynthSource() override;
+
+  int Render(float* out, int frames) override;
+  // Silences the synthesiser and replays the program, controller and pitch
+  // messages before `frame`, so that the song goes on with the right instruments.
+  void Seek(int64_t frame) override;
+  int64_t Frame() const override { return frame_; }
+  int64_t LengthFrames() const override { return length_; }
+  void Stopped() override;
+
+ private:
+  struct Synth;
+  int64_t EventFrame(size_t index) const;
+  void Send(const MidiEvent& e);
+
+  std::shared_ptr<const MidiSong> song_;
+  std::unique_ptr<Synth> synth_;
+  int rate_;
+  int64_t frame_ = 0;
+  int64_t length_ = 0;
+  size_t next_ = 0;  // the first event not yet sent
+};
+
+}  // namespace tlb

@@ -1,0 +1,151 @@
+#include "platform/media/mixer.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tlb {
+
+// What the mixer and its voices share; it outlives whichever of them goes last.
+struct MixerVoice::Shared {
+  mutable std::mutex lock;
+  std::vector<MixerVoice*> voices;
+  int rate = 44100;
+  int64_t framesMixed = 0;
+  int64_t serial = 0;      // counts the blocks mixed
+  int64_t lastMixUs = 0;   // the caller's clock at the start of the last block
+};
+
+// ---- PcmSource ----
+
+int PcmSource::Render(float* out, int frames) {
+  int64_t total = LengthFrames();
+  int n = int(std::clamp<int64_t>(total - frame_, 0, frames));
+  const int16_t* in = samples_.data() + frame_ * 2;
+  constexpr float kScale = 1.0f / 32768.0f;
+  for (int i = 0; i < n * 2; ++i) out[i] += float(in[i]) * kScale;
+  frame_ += n;
+  return n;
+}
+
+void PcmSource::Seek(int64_t frame) { frame_ = std::clamp<int64_t>(frame, 0, LengthFrames()); }
+
+// ---- MixerVoice ----
+
+MixerVoice::MixerVoice(std::shared_ptr<Shared> shared, std::unique_ptr<SampleSource> source)
+    : shared_(std::move(shared)), source_(std::move(source)) {}
+
+MixerVoice::~MixerVoice() {
+  std::lock_guard<std::mutex> g(shared_->lock);
+  auto& v = shared_->voices;
+  v.erase(std::remove(v.begin(), v.end(), this), v.end());
+}
+
+void MixerVoice::Play() {
+  std::lock_guard<std::mutex> g(shared_->lock);
+  if (playing_ || source_->Frame() >= source_->LengthFrames()) return;
+  playing_ = true;
+  blockSerial_ = -1;
+  firstMixedAt_ = -1;
+}
+
+void MixerVoice::Pause() {
+  std::lock_guard<std::mutex> g(shared_->lock);
+  if (!playing_) return;
+  playing_ = false;
+  source_->Stopped();
+}
+
+void MixerVoice::SeekFrame(int64_t frame) {
+  std::lock_guard<std::mutex> g(shared_->lock);
+  source_->Seek(std::clamp<int64_t>(frame, 0, source_->LengthFrames()));
+  blockSerial_ = -1;
+}
+
+bool MixerVoice::Playing() const {
+  std::lock_guard<std::mutex> g(shared_->lock);
+  return playing_;
+}
+
+int64_t MixerVoice::HeardFrame(int64_t nowUs) const {
+  std::lock_guard<std::mutex> g(shared_->lock);
+  if (!playing_ || blockSerial_ != shared_->serial) return source_->Frame();
+  int64_t elapsed = std::max<int64_t>(0, nowUs - shared_->lastMixUs) * shared_->rate / 1000000;
+  return blockStart_ + std::min<int64_t>(elapsed, blockFrames_);
+}
+
+int64_t MixerVoice::Frame() const {
+  std::lock_guard<std::mutex> g(shared_->lock);
+  return source_->Frame();
+}
+
+int64_t MixerVoice::LengthFrames() const {
+  std::lock_guard<std::mutex> g(shared_->lock);
+  return source_->LengthFrames();
+}
+
+int64_t MixerVoice::FirstMixedAt() const {
+  std::lock_guard<std::mutex> g(shared_->lock);
+  return firstMixedAt_;
+}
+
+// ---- Mixer ----
+
+Mixer::Mixer(int sampleRate) : shared_(std::make_shared<MixerVoice::Shared>()), rate_(sampleRate) {
+  shared_->rate = sampleRate;
+}
+
+Mixer::~Mixer() = default;
+
+std::unique_ptr<MixerVoice> Mixer::Add(std::unique_ptr<SampleSource> source) {
+  std::unique_ptr<MixerVoice> voice(new MixerVoice(shared_, std::move(source)));
+  std::lock_guard<std::mutex> g(shared_->lock);
+  shared_->voices.push_back(voice.get());
+  return voice;
+}
+
+void Mixer::MixFloat(float* out, int frames, int64_t nowUs) {
+  std::fill(out, out + size_t(frames) * 2, 0.0f);
+  std::lock_guard<std::mutex> g(shared_->lock);
+  MixerVoice::Shared& s = *shared_;
+  ++s.serial;
+  s.lastMixUs = nowUs;
+  for (MixerVoice* v : s.voices) {
+    if (!v->playing_) continue;
+    v->blockStart_ = v->source_->Frame();
+    int n = v->source_->Render(out, frames);
+    v->blockFrames_ = n;
+    v->blockSerial_ = s.serial;
+    if (n > 0 && v->firstMixedAt_ < 0) v->firstMixedAt_ = s.framesMixed;
+    if (n < frames) {
+      v->playing_ = false;
+      v->source_->Stopped();
+    }
+  }
+  s.framesMixed += frames;
+}
+
+void Mixer::Mix(int16_t* out, int frames, int64_t nowUs) {
+  scratch_.resize(size_t(frames) * 2);
+  MixFloat(scratch_.data(), frames, nowUs);
+  for (size_t i = 0; i < scratch_.size(); ++i) {
+    float v = scratch_[i] * 32767.0f;
+    out[i] = int16_t(std::lrintf(std::clamp(v, -32768.0f, 32767.0f)));
+  }
+}
+
+int Mixer::VoiceCount() const {
+  std::lock_guard<std::mutex> g(shared_->lock);
+  return int(shared_->voices.size());
+}
+
+int Mixer::PlayingCount() const {
+  std::lock_guard<std::mutex> g(shared_->lock);
+  return int(std::count_if(shared_->voices.begin(), shared_->voices.end(), [](const MixerVoice* v) { return v->playing_; }));
+}
+
+int64_t Mixer::FramesMixed() const {
+  std::lock_guard<std::mutex> g(shared_->lock);
+  return shared_->framesMixed;
+}
+
+}  // namespace tlb

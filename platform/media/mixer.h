@@ -1,0 +1,111 @@
+#pragma once
+// The one mixer of the real audio output: every voice that plays (the PlaySound
+// channel, the media players' wave streams, the MIDI synthesisers) is added
+// into one stereo buffer. The audio thread calls Mix; the program thread starts,
+// stops and seeks voices. One lock guards the voices; it is held only for the
+// length of one block or one control call.
+//
+// The mixer reads no clock. The caller of Mix passes the time of the block, so
+// that a voice's position can follow the samples already handed to the device.
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+namespace tlb {
+
+// A sound that fills stereo float buffers at the mixer's rate.
+class SampleSource {
+ public:
+  virtual ~SampleSource() = default;
+  // Adds up to `frames` frames (interleaved left, right) into `out`, from the
+  // source's current frame on, and returns how many it produced: fewer than
+  // asked only at the end of the sound.
+  virtual int Render(float* out, int frames) = 0;
+  // Moves to `frame` (0..LengthFrames()).
+  virtual void Seek(int64_t frame) = 0;
+  virtual int64_t Frame() const = 0;
+  virtual int64_t LengthFrames() const = 0;
+  // Called when the voice stops playing (paused or at its end), e.g. to silence notes.
+  virtual void Stopped() {}
+};
+
+// PCM already converted to the mixer's rate, stereo.
+class PcmSource : public SampleSource {
+ public:
+  explicit PcmSource(std::vector<int16_t> stereo) : samples_(std::move(stereo)) {}
+  int Render(float* out, int frames) override;
+  void Seek(int64_t frame) override;
+  int64_t Frame() const override { return frame_; }
+  int64_t LengthFrames() const override { return int64_t(samples_.size() / 2); }
+
+ private:
+  std::vector<int16_t> samples_;
+  int64_t frame_ = 0;
+};
+
+class Mixer;
+
+// A source's place in the mixer. Destroying the voice takes it out of the mix.
+class MixerVoice {
+ public:
+  ~MixerVoice();
+  MixerVoice(const MixerVoice&) = delete;
+  MixerVoice& operator=(const MixerVoice&) = delete;
+
+  void Play();
+  void Pause();
+  void SeekFrame(int64_t frame);
+  bool Playing() const;
+  // The frame heard at `nowUs` on the caller's clock: the start of the last block
+  // mixed plus the time since that block, never past what was mixed.
+  int64_t HeardFrame(int64_t nowUs) const;
+  // The frame the next block starts at.
+  int64_t Frame() const;
+  int64_t LengthFrames() const;
+  // The mixer time (in frames since the mixer began) at which this voice first
+  // produced sound after its last Play; -1 until then. For latency measurement.
+  int64_t FirstMixedAt() const;
+
+ private:
+  friend class Mixer;
+  struct Shared;
+  MixerVoice(std::shared_ptr<Shared> shared, std::unique_ptr<SampleSource> source);
+
+  std::shared_ptr<Shared> shared_;
+  std::unique_ptr<SampleSource> source_;
+  bool playing_ = false;
+  int64_t blockStart_ = 0;  // the source frame at the start of the last block mixed
+  int blockFrames_ = 0;     // frames the voice produced in that block
+  int64_t blockSerial_ = -1;
+  int64_t firstMixedAt_ = -1;
+};
+
+class Mixer {
+ public:
+  explicit Mixer(int sampleRate);
+  ~Mixer();
+  int SampleRate() const { return rate_; }
+
+  // Puts a source into the mix, paused at its current frame.
+  std::unique_ptr<MixerVoice> Add(std::unique_ptr<SampleSource> source);
+
+  // Renders `frames` stereo frames of every playing voice into `out` (interleaved
+  // 16-bit, clipped). `nowUs` is the caller's clock at the start of the block.
+  void Mix(int16_t* out, int frames, int64_t nowUs = 0);
+  // The same, unclipped float samples.
+  void MixFloat(float* out, int frames, int64_t nowUs = 0);
+
+  int VoiceCount() const;
+  int PlayingCount() const;
+  // Frames mixed since the mixer began.
+  int64_t FramesMixed() const;
+
+ private:
+  friend class MixerVoice;
+  std::shared_ptr<MixerVoice::Shared> shared_;
+  int rate_;
+  std::vector<float> scratch_;
+};
+
+}  // namespace tlb

@@ -1,0 +1,135 @@
+// The pictures of the sample data set: sizes the forms lay out, 8-bit
+// pictures with a palette, and contents that do their job (distinct cards,
+// arrows that point at their faces, song pictures pale enough for black text).
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+
+#include "data_inventory.h"
+#include "sample_set.h"
+
+namespace {
+
+struct Size {
+  int w, h;
+};
+
+// The size each kind of picture is shown at.
+const std::map<std::string, Size> kSizes = {
+    {"card", {125, 125}},   {"grid", {410, 410}},  {"countdown", {100, 100}}, {"figure", {225, 295}},
+    {"face", {105, 105}},   {"arrow", {180, 180}}, {"song picture", {640, 424}},
+    {"switch glyph", {5 * 72, 55}},  // five cells of btn_hrej's 72x55
+};
+
+sample::BmpInfo picture(const std::string& root, const std::string& name) {
+  auto path = sample::resolve(root, "obrazky/" + name);
+  if (!path) throw std::runtime_error("missing obrazky/" + name);
+  return sample::readBmp(sample::readFile(*path));
+}
+
+double luma(uint32_t c) { return 0.299 * ((c >> 16) & 255) + 0.587 * ((c >> 8) & 255) + 0.114 * (c & 255); }
+
+TEST(SamplePictures, HaveTheirShownSizeAndEightBitsWithAPalette) {
+  REQUIRE_SAMPLE_SET(root);
+  int checked = 0;
+  for (const sample::DataFile& f : sample::dataInventory()) {
+    if (f.folder != "obrazky") continue;
+    SCOPED_TRACE(f.name);
+    sample::BmpInfo b = picture(root, f.name);
+    const Size& s = kSizes.at(f.kind);
+    EXPECT_EQ(b.width, s.w);
+    EXPECT_EQ(b.height, s.h);
+    EXPECT_EQ(b.bits, 8);
+    EXPECT_EQ(b.compression, 0u);
+    EXPECT_LE(b.palette.size(), 256u);
+    EXPECT_EQ(b.pixels.size(), size_t(b.width) * size_t(b.height));
+    ++checked;
+  }
+  EXPECT_EQ(checked, 105);
+}
+
+TEST(SamplePictures, TwentyDistinctCardsEachWithADifferentMarkedVariant) {
+  REQUIRE_SAMPLE_SET(root);
+  std::vector<std::vector<uint32_t>> faces;
+  for (int n = 1; n <= 20; ++n) {
+    sample::BmpInfo face = picture(root, "k_" + std::to_string(n) + ".bmp");
+    sample::BmpInfo marked = picture(root, "nk_" + std::to_string(n) + ".bmp");
+    EXPECT_NE(face.pixels, marked.pixels) << "nk_" << n << " is not marked";
+    for (size_t k = 0; k < faces.size(); ++k) EXPECT_NE(face.pixels, faces[k]) << "k_" << n << " repeats k_" << k + 1;
+    faces.push_back(face.pixels);
+  }
+  sample::BmpInfo back = picture(root, "k_rub.bmp");
+  for (size_t k = 0; k < faces.size(); ++k) EXPECT_NE(back.pixels, faces[k]);
+}
+
+TEST(SamplePictures, EachArrowPointsFromTheCircleMiddleAtItsFace) {
+  REQUIRE_SAMPLE_SET(root);
+  // Face k stands at these places (105x105 each); the arrow's 180x180 picture
+  // is centred in the arrow control at 127,122.
+  const int faces[8][2] = {{166, 2}, {285, 48}, {307, 164}, {285, 272}, {166, 293}, {37, 278}, {2, 160}, {37, 34}};
+  for (int k = 1; k <= 8; ++k) {
+    SCOPED_TRACE("sipka" + std::to_string(k));
+    sample::BmpInfo b = picture(root, "sipka" + std::to_string(k) + ".bmp");
+    // The arrow's head is its far end: the strongly red pixels farthest from the middle.
+    double bestD = 0, hx = 0, hy = 0;
+    for (int y = 0; y < b.height; ++y)
+      for (int x = 0; x < b.width; ++x) {
+        uint32_t c = b.pixels[size_t(y) * b.width + x];
+        int r = (c >> 16) & 255, g = (c >> 8) & 255, bl = c & 255;
+        if (r < 180 || g > 90 || bl > 90) continue;
+        double d = std::hypot(x - 90.0, y - 90.0);
+        if (d > bestD) bestD = d, hx = x - 90.0, hy = y - 90.0;
+      }
+    ASSERT_GT(bestD, 50.0) << "no arrow head found";
+    double want = std::atan2(faces[k - 1][1] + 52.5 - 212.0, faces[k - 1][0] + 52.5 - 217.0);
+    double got = std::atan2(hy, hx);
+    double diff = std::remainder(got - want, 2 * M_PI);
+    EXPECT_LT(std::fabs(diff), 0.2) << "points " << got * 180 / M_PI << " degrees, face at " << want * 180 / M_PI;
+  }
+}
+
+TEST(SamplePictures, SongPicturesArePaleWhereTheBlackWordsGo) {
+  REQUIRE_SAMPLE_SET(root);
+  for (int n = 1; n <= 4; ++n) {
+    SCOPED_TRACE("obr_p" + std::to_string(n));
+    sample::BmpInfo b = picture(root, "obr_p" + std::to_string(n) + ".bmp");
+    // The text lines lie at left 4..328, top 4..332.
+    double sum = 0;
+    int dark = 0, count = 0;
+    for (int y = 4; y < 332; ++y)
+      for (int x = 4; x < 328; ++x) {
+        double l = luma(b.pixels[size_t(y) * b.width + x]);
+        sum += l, ++count;
+        if (l < 100) ++dark;
+      }
+    EXPECT_GT(sum / count, 185.0);
+    EXPECT_LT(double(dark) / count, 0.03);
+  }
+}
+
+TEST(SamplePictures, EveryPoseOfAFigureIsItsOwnPicture) {
+  REQUIRE_SAMPLE_SET(root);
+  for (const char* who : {"kluk", "mysak"}) {
+    std::vector<std::vector<uint32_t>> seen;
+    for (const char* pose : {"1", "1a", "2", "2a", "3", "3a", "4"}) {
+      sample::BmpInfo b = picture(root, std::string(who) + "_" + pose + ".bmp");
+      for (const auto& s : seen) EXPECT_NE(b.pixels, s) << who << "_" << pose;
+      seen.push_back(b.pixels);
+    }
+  }
+}
+
+TEST(SamplePictures, CountdownFramesChangeFromFrameToFrame) {
+  REQUIRE_SAMPLE_SET(root);
+  std::vector<uint32_t> previous;
+  for (int k = 0; k <= 15; ++k) {
+    char name[32];
+    std::snprintf(name, sizeof name, "wait_%02d.bmp", k);
+    sample::BmpInfo b = picture(root, name);
+    EXPECT_NE(b.pixels, previous) << name;
+    previous = b.pixels;
+  }
+}
+
+}  // namespace

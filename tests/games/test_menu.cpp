@@ -1,0 +1,258 @@
+// The games menu run end to end on the headless backend, at exact virtual times.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "games/src/m_hry.h"
+#include "games/src/tq2_hry.h"
+#include "platform/core/cp1250.h"
+#include "platform/core/paths.h"
+#include "platform/core/registry.h"
+#include "platform/core/sysutils.h"
+#include "platform/media/audio_device.h"
+#include "resources/resources.h"
+#include "shared/Technic2.h"
+#include "shared/pozadi.h"
+#include "tests/support/sample_data.h"
+
+namespace tq {
+namespace {
+
+using namespace tlb;
+using tlb::testing::HeadlessRun;
+using tlb::testing::TempDir;
+
+class MenuRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!tlb::testing::HaveSampleData()) GTEST_SKIP() << "no sample data set (TULIMBO_SAMPLE_DATA)";
+  }
+  void TearDown() override {
+    run_.reset();
+    SetParamStr0ForTest("");
+    SetGameFormFactory(1, nullptr);
+    SetGameFormFactory(2, nullptr);
+    SetGameFormFactory(3, nullptr);
+  }
+
+  // Starts the program as its main block does, up to the message loop.
+  void Start(std::initializer_list<const char*> omit = {}, Size screen = {800, 600}, bool audio = true) {
+    run_ = std::make_unique<HeadlessRun>(screen);
+    run_->backend.SetAudioEnabled(audio);
+    auto data = tlb::testing::MakeDataCopy(dir_, omit);
+    SetParamStr0ForTest((data / "tq2_hry").string());
+    RegisterGamesResources();
+    ResetTechnic2();
+    ShowBackdrop();
+    Technic2Startup(ProgramKind::Games);
+    Application->Title = Cz("TQ II - Hry");
+    menu_ = Application->CreateForm<TFORM_Menu>();
+    menu_->Show();
+  }
+  HeadlessRun& run() { return *run_; }
+  TFORM_Menu& menu() { return *menu_; }
+  std::vector<SoundRecord> Played() {
+    HeadlessAudio* a = AsHeadlessAudio(run_->backend.Audio());
+    return a ? a->Played() : std::vector<SoundRecord>{};
+  }
+  std::vector<std::string> Spoken() {
+    std::vector<std::string> names;
+    for (const auto& r : Played())
+      if (r.kind == SoundKind::Effect) names.push_back(ExtractFileName(r.file));
+    return names;
+  }
+  int MusicStarts() {
+    int n = 0;
+    for (const auto& r : Played()) n += r.kind == SoundKind::Midi;
+    return n;
+  }
+  Point Centre(TControl* c) { return c->ClientToScreen({c->Width() / 2, c->Height() / 2}); }
+
+  TempDir dir_;
+  std::unique_ptr<HeadlessRun> run_;
+  TFORM_Menu* menu_ = nullptr;
+};
+
+TEST_F(MenuRun, RevealsTheTilesInStagesOnceAllClipsHaveOpened) {
+  Start();
+  struct Step {
+    int64_t at;
+    bool tile1, tile2, tile3, exit, clock;
+  } steps[] = {
+      {999, false, false, false, false, true},  {1000, true, false, false, false, true},
+      {1199, true, false, false, false, true},  {1200, true, true, false, false, true},
+      {1599, true, true, false, false, true},   {1600, true, true, true, false, true},
+      {1799, true, true, true, false, true},    {1800, true, true, true, true, false},
+  };
+  for (const auto& s : steps) {
+    run().RunUntil(s.at);
+    EXPECT_EQ(menu().AVI_obr1->Visible(), s.tile1) << s.at;
+    EXPECT_EQ(menu().AVI_obr2->Visible(), s.tile2) << s.at;
+    EXPECT_EQ(menu().AVI_obr3->Visible(), s.tile3) << s.at;
+    EXPECT_EQ(menu().AVI_obr9->Visible(), s.exit) << s.at;
+    EXPECT_EQ(menu().wait_image->Visible(), s.clock) << s.at;
+  }
+  EXPECT_TRUE(run().backend.Dialogs().empty());
+  // The music starts at the first loop tick after the reveal, and loops.
+  run().RunUntil(2600);
+  EXPECT_EQ(MusicStarts(), 1);
+  EXPECT_EQ(menu().MIDIPlayer->Mode(), mpPlaying);
+}
+
+TEST_F(MenuRun, AMissingClipGivesOneMessageALongWaitAndNoMusic) {
+  Start({"animace/h_03.avi"});
+  ASSERT_EQ(run().backend.DialogTexts(), (std::vector<std::string>{Cz("Animace č. 3 nebyla nalezena!")}));
+  run().RunUntil(20099);
+  EXPECT_TRUE(menu().wait_image->Visible());
+  EXPECT_TRUE(menu().postupne_vykresleni->Enabled() == false);
+  run().RunUntil(20100);
+  EXPECT_TRUE(menu().postupne_vykresleni->Enabled());
+  run().RunUntil(30000);
+  EXPECT_TRUE(menu().AVI_obr2->Visible());
+  EXPECT_EQ(MusicStarts(), 0);
+}
+
+TEST_F(MenuRun, RestingOnATileSpeaksItsNameOnceAfterOnePointFourSeconds) {
+  Start();
+  run().RunUntil(2000);
+  run().backend.MoveMouse(2000, Centre(menu().AVI_obr2));
+  run().RunUntil(2000 + 1399);
+  EXPECT_TRUE(Spoken().empty());
+  EXPECT_TRUE(menu().pop2->Visible());
+  run().RunUntil(2000 + 1400);
+  EXPECT_EQ(Spoken(), (std::vector<std::string>{"iko_knp.WAV"}));
+  // Leaving and coming back says nothing more.
+  run().backend.MoveMouse(4000, {5, 5});
+  run().backend.MoveMouse(4500, Centre(menu().AVI_obr2));
+  run().RunUntil(8000);
+  EXPECT_EQ(Spoken(), (std::vector<std::string>{"iko_knp.WAV"}));
+}
+
+TEST_F(MenuRun, TileOneThenTileTwoSpeaksEachOnce) {
+  Start();
+  run().backend.MoveMouse(2000, Centre(menu().AVI_obr1));
+  run().backend.MoveMouse(4000, Centre(menu().AVI_obr2));
+  run().RunUntil(7000);
+  EXPECT_EQ(Spoken(), (std::vector<std::string>{"iko_kim1.WAV", "iko_knp.WAV"}));
+}
+
+TEST_F(MenuRun, HoveredTileAnimatesAndShowsItsCaption) {
+  Start();
+  run().backend.MoveMouse(2000, Centre(menu().AVI_obr1));
+  run().RunUntil(2100);
+  EXPECT_TRUE(menu().AVI_obr1->Active());
+  EXPECT_TRUE(menu().pop1->Visible());
+  EXPECT_FALSE(menu().pop2->Visible());
+}
+
+TEST_F(MenuRun, WithoutAWaveDeviceThereIsNoSpeechAndNoMusicButTheTilesWork) {
+  Start({}, {800, 600}, false);
+  run().backend.MoveMouse(2000, Centre(menu().AVI_obr2));
+  run().RunUntil(6000);
+  EXPECT_TRUE(Played().empty());
+  EXPECT_TRUE(menu().AVI_obr2->Visible());
+  EXPECT_TRUE(menu().pop2->Visible());
+}
+
+TEST_F(MenuRun, EscapeWhileTheClockShowsEndsTheProgramAtOnce) {
+  Start();
+  run().backend.PressEscape(300);
+  run().RunUntil(1000);
+  EXPECT_TRUE(Application->Terminated());
+  EXPECT_TRUE(menu().wait_image->Visible());
+}
+
+TEST_F(MenuRun, F12TwiceRunsOneCreditsCycle) {
+  Start();
+  run().backend.KeyDown(2000, 123);
+  run().backend.KeyDown(3000, 123);
+  run().RunUntil(4999);
+  EXPECT_FALSE(menu().Labeleggs2->Visible());
+  run().RunUntil(5000);
+  EXPECT_TRUE(menu().Labeleggs1->Visible());
+  EXPECT_EQ(menu().Labeleggs2->Caption(), CreditsLine(1));
+  run().RunUntil(8000);
+  EXPECT_EQ(menu().Labeleggs2->Caption(), CreditsLine(2));
+  EXPECT_EQ(std::string(CreditsLine(4)).rfind(Cz("Díky pro: "), 0), 0u);
+}
+
+TEST_F(MenuRun, CornerPicturesHideOnScreensUpTo640PixelsWide) {
+  for (int width : {640, 641}) {
+    Start({}, {width, 480});
+    EXPECT_EQ(menu().roh_LH->Visible(), width > 640) << width;
+    EXPECT_EQ(menu().roh_PD->Visible(), width > 640) << width;
+  }
+}
+
+TEST_F(MenuRun, ReturningFromAGameReplaysTheRevealAndRestartsTheMusic) {
+  Start();
+  int opened = 0;
+  SetGameFormFactory(2, [&](TComponent* owner) {
+    ++opened;
+    auto* f = new TForm(owner);
+    f->SetBounds(0, 0, 640, 480);
+    f->Position = poScreenCenter;
+    auto* t = new TTimer(f);
+    t->SetInterval(1000);
+    t->SetOnTimer([f](TObject*) { f->Close(); });
+    return f;
+  });
+  run().RunUntil(3000);
+  run().backend.Click(3000, Centre(menu().AVI_obr2));
+  run().backend.At(3500, [&] {
+    EXPECT_FALSE(menu().AVI_obr2->Visible());
+    EXPECT_TRUE(menu().wait_image->Visible());
+    EXPECT_NE(menu().MIDIPlayer->Mode(), mpPlaying);
+  });
+  run().RunUntil(4000 + 100);
+  EXPECT_EQ(opened, 1);
+  EXPECT_EQ(menu().MIDIPlayer->Mode(), mpPlaying);
+  EXPECT_LT(menu().MIDIPlayer->Position(), 200);
+  EXPECT_FALSE(menu().AVI_obr1->Visible());
+  run().RunUntil(4000 + 1500);
+  EXPECT_TRUE(menu().AVI_obr9->Visible());
+}
+
+TEST_F(MenuRun, AGameThatCannotBeMadeIsReportedAndTheMenuGoesOn) {
+  Start();
+  run().RunUntil(2500);
+  run().backend.Click(2500, Centre(menu().AVI_obr1));
+  run().RunUntil(5000);
+  EXPECT_EQ(run().backend.DialogTexts(),
+            (std::vector<std::string>{"Nepovedlo se inicializovat nadstavbu. Malo pameti."}));
+  EXPECT_TRUE(menu().AVI_obr1->Visible());
+}
+
+TEST_F(MenuRun, TheCaptionUnderTheFirstTileOpensTheSecondMemoryGame) {
+  Start();
+  int game = 0;
+  for (int g : {1, 2, 3})
+    SetGameFormFactory(g, [&, g](TComponent*) -> TCustomForm* {
+      game = g;
+      throw EOutOfResources("test");
+    });
+  run().backend.MoveMouse(2500, Centre(menu().AVI_obr1));
+  run().RunUntil(2700);
+  ASSERT_TRUE(menu().pop1->Visible());
+  run().backend.Click(2700, Centre(menu().pop1));
+  run().RunUntil(3000);
+  EXPECT_EQ(game, 3);
+}
+
+TEST(GamesProgram, RunsToTheEndAndCountsTheLaunch) {
+  if (!tlb::testing::HaveSampleData()) GTEST_SKIP() << "no sample data set";
+  TempDir dir;
+  auto data = tlb::testing::MakeDataCopy(dir);
+  HeadlessRun run;
+  SetParamStr0ForTest((data / "tq2_hry").string());
+  run.backend.PressEscape(2500);
+  RunGamesProgram();
+  SetParamStr0ForTest("");
+  TRegistry reg;
+  ASSERT_TRUE(reg.OpenKey("Software\\Orvo Team\\TQ2\\Nastaveni - Hry", false));
+  EXPECT_EQ(reg.ReadInteger("Hry_starty"), 1);
+  EXPECT_EQ(run.backend.Title(), Cz("Hry - hlavní menu"));
+}
+
+}  // namespace
+}  // namespace tq

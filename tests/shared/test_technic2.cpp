@@ -1,0 +1,221 @@
+// Start-up of the data folder, the media switches, the registry settings and PlayWave.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/core/cp1250.h"
+#include "platform/core/paths.h"
+#include "platform/core/registry.h"
+#include "platform/media/audio_device.h"
+#include "platform/ui/dialogs.h"
+#include "shared/Technic2.h"
+#include "tests/support/headless_run.h"
+
+namespace tq {
+namespace {
+
+using namespace tlb;
+using tlb::testing::HeadlessRun;
+using tlb::testing::TempDir;
+namespace fs = std::filesystem;
+
+struct Technic2Fixture : ::testing::Test {
+  HeadlessRun run;
+  TempDir program;
+  Technic2Fixture() { ResetTechnic2(); }
+  ~Technic2Fixture() override { SetParamStr0ForTest(""); }
+
+  // The program file in a folder; `marker` makes the data folder marker beside it.
+  void PlaceProgram(const fs::path& folder, const char* marker) {
+    fs::create_directories(folder);
+    if (marker) fs::create_directories(folder / marker);
+    SetParamStr0ForTest((folder / "tq2_hry").string());
+  }
+  void WriteRegistry(const std::function<void(TRegistry&)>& fill) {
+    TRegistry reg;
+    fill(reg);
+  }
+  int StoredLaunchCount() {
+    TRegistry reg;
+    EXPECT_TRUE(reg.OpenKey("Software\\Orvo Team\\TQ2\\Nastaveni - Hry", false));
+    return reg.ReadInteger("Hry_starty");
+  }
+};
+
+TEST_F(Technic2Fixture, FindsTheDataBesideTheProgramAndMakesItTheCurrentDirectory) {
+  PlaceProgram(program.path() / "tq", "zvuky");
+  Technic2Startup(ProgramKind::Games);
+  EXPECT_EQ(DataDir(), (program.path() / "tq").string());
+  EXPECT_EQ(fs::current_path(), program.path() / "tq");
+  EXPECT_TRUE(run.backend.Dialogs().empty());
+  EXPECT_TRUE(WaveOn());
+  EXPECT_TRUE(MusicOn());
+  EXPECT_TRUE(MidiAllowed());
+}
+
+TEST_F(Technic2Fixture, MarkerIsMatchedIgnoringCase) {
+  // The rhymes and songs programs look for "\HUDBA"; the folder is spelled hudba.
+  PlaceProgram(program.path() / "tq", "hudba");
+  Technic2Startup(ProgramKind::RhymesOrSongs);
+  EXPECT_TRUE(run.backend.Dialogs().empty());
+}
+
+TEST_F(Technic2Fixture, MissingMarkerAsksForThePathAndATrailingBackslashIsStripped) {
+  PlaceProgram(program.path() / "bin", nullptr);
+  fs::create_directories(program.path() / "cd" / "zvuky");
+  DialogAnswer typed;
+  typed.text = Cz((program.path() / "cd").string() + "\\");
+  run.backend.AnswerDialog({});  // the error box
+  run.backend.AnswerDialog(typed);
+  Technic2Startup(ProgramKind::Games);
+  ASSERT_EQ(run.backend.Dialogs().size(), 2u);
+  EXPECT_EQ(run.backend.Dialogs()[0].kind, "error");
+  EXPECT_EQ(run.backend.Dialogs()[0].caption, "Error");
+  EXPECT_EQ(run.backend.Dialogs()[0].text,
+            Cz("Chyba umístění programu (nenalezen adresář ZVUKY) v místě programu tq2_poh.EXE."));
+  EXPECT_EQ(run.backend.Dialogs()[1].kind, "input");
+  EXPECT_EQ(run.backend.Dialogs()[1].caption, Cz("Umístění dat programu"));
+  EXPECT_EQ(run.backend.Dialogs()[1].text, Cz("Prosím zadej plnou cestu k teto casti (CD-ROM):"));
+  EXPECT_EQ(DataDir(), (program.path() / "cd").string());
+  // The current directory is not changed the second time.
+  EXPECT_EQ(fs::current_path(), program.path() / "bin");
+  EXPECT_EQ(Screen->Cursor(), crDefault);
+}
+
+TEST_F(Technic2Fixture, CancelKeepsTheOldPathAndTheSecondMessageFollows) {
+  PlaceProgram(program.path() / "bin", nullptr);
+  run.backend.AnswerDialog({});
+  DialogAnswer cancel;
+  cancel.button = IDCANCEL;
+  cancel.text = "/somewhere/else";
+  run.backend.AnswerDialog(cancel);
+  Technic2Startup(ProgramKind::RhymesOrSongs);
+  ASSERT_EQ(run.backend.Dialogs().size(), 3u);
+  EXPECT_EQ(run.backend.Dialogs()[0].text,
+            Cz("Chyba umístění programu (nenalezen adresář HUDBA) v místě programu kvak32.EXE."));
+  EXPECT_EQ(run.backend.Dialogs()[2].text,
+            Cz("Znovu nenalezeno. Program se nyní pokusí pokračovat, ale pravděpodobně nebude fungovat správně..."));
+  EXPECT_EQ(DataDir(), (program.path() / "bin").string());
+}
+
+TEST(StripTrailingBackslash, FollowsTheTwoCharacterRule) {
+  struct Case {
+    const char* in;
+    const char* out;
+  } cases[] = {{"C:\\", "C:"}, {"C:", "C:"}, {"/", "/"}, {"/tq/", "/tq"}, {"D:\\TQ\\", "D:\\TQ"}, {"ab", "ab"},
+               {"abc\\", "abc"}};
+  for (const auto& c : cases) EXPECT_EQ(StripTrailingBackslash(c.in), c.out) << c.in;
+}
+
+TEST_F(Technic2Fixture, ProgramInTheRootUsesTheRootAsDataFolder) {
+  // "/" stays "/" (shorter than three characters), as a drive root stays "C:".
+  SetParamStr0ForTest("/tq2_hry");
+  Technic2Startup(ProgramKind::RhymesOrSongs);
+  EXPECT_EQ(DataDir(), "/");
+  EXPECT_EQ(fs::current_path(), fs::path("/"));
+}
+
+TEST_F(Technic2Fixture, LaunchCounterStartsAtOneAndRisesEachRun) {
+  PlaceProgram(program.path() / "tq", "zvuky");
+  for (int expected = 1; expected <= 3; ++expected) {
+    ResetTechnic2();
+    Technic2Startup(ProgramKind::Games);
+    Technic2Shutdown();
+    EXPECT_EQ(StoredLaunchCount(), expected);
+  }
+}
+
+TEST_F(Technic2Fixture, RegistryValuesAndTheirDefaults) {
+  PlaceProgram(program.path() / "tq", "zvuky");
+  struct Case {
+    const char* why;
+    std::function<void(TRegistry&)> fill;
+    int wav, midi, launch;
+  } cases[] = {
+      {"both volumes stored",
+       [](TRegistry& r) {
+         r.OpenKey("Software\\Orvo Team\\TQ2\\Nastaveni - obecne", true);
+         r.WriteInteger("WAV HLASITOST", 100);
+         r.WriteInteger("MIDI HLASITOST", 20);
+       },
+       100, 20, 1},
+      {"only MIDI HLASITOST missing: both take the defaults",
+       [](TRegistry& r) {
+         r.OpenKey("Software\\Orvo Team\\TQ2\\Nastaveni - obecne", true);
+         r.WriteInteger("WAV HLASITOST", 100);
+       },
+       255, 60, 1},
+      {"Hry_starty stored as a string counts as missing",
+       [](TRegistry& r) {
+         r.OpenKey("Software\\Orvo Team\\TQ2\\Nastaveni - Hry", true);
+         r.WriteString("Hry_starty", "41");
+       },
+       255, 60, 1},
+      {"the counter at its largest value stays there",
+       [](TRegistry& r) {
+         r.OpenKey("Software\\Orvo Team\\TQ2\\Nastaveni - Hry", true);
+         r.WriteInteger("Hry_starty", 2147483647);
+       },
+       255, 60, 2147483647},
+  };
+  for (const auto& c : cases) {
+    fs::remove_all(run.config.path() / "tulimbo");
+    WriteRegistry(c.fill);
+    ResetTechnic2();
+    Technic2Startup(ProgramKind::Games);
+    EXPECT_EQ(Technic2().WavVolume, c.wav) << c.why;
+    EXPECT_EQ(Technic2().MidiVolume, c.midi) << c.why;
+    EXPECT_EQ(Technic2().LaunchCount, c.launch) << c.why;
+  }
+}
+
+TEST_F(Technic2Fixture, OdklonStringsAreReadButTheKeyIsNeverCreated) {
+  PlaceProgram(program.path() / "tq", "zvuky");
+  Technic2Startup(ProgramKind::Games);
+  Technic2Shutdown();
+  TRegistry reg;
+  EXPECT_FALSE(reg.OpenKey("Software\\Orvo Team\\TQ2\\Odklon", false));
+  reg.OpenKey("Software\\Orvo Team\\TQ2\\Odklon", true);
+  reg.WriteString("ODKLON_x2", "abc");
+  reg.WriteInteger("ODKLON_x3", 5);
+  ResetTechnic2();
+  Technic2Startup(ProgramKind::Games);
+  EXPECT_EQ(Technic2().OdklonX1, "");
+  EXPECT_EQ(Technic2().OdklonX2, "abc");
+  EXPECT_EQ(Technic2().OdklonX3, "");
+}
+
+TEST_F(Technic2Fixture, RhymesAndSongsKeepNoRegistry) {
+  PlaceProgram(program.path() / "tq", "HUDBA");
+  Technic2Startup(ProgramKind::RhymesOrSongs);
+  Technic2Shutdown();
+  EXPECT_FALSE(fs::exists(run.config.path() / "tulimbo" / "registry"));
+}
+
+TEST_F(Technic2Fixture, PlayWaveReportsAMissingFileOnEveryCall) {
+  PlaceProgram(program.path() / "tq", "zvuky");
+  Technic2Startup(ProgramKind::Games);
+  std::string missing = DataDir() + "\\zvuky\\nic.WAV";
+  PlayWave(missing, 1);
+  PlayWave(missing, 17);
+  EXPECT_EQ(run.backend.DialogTexts(),
+            (std::vector<std::string>{Cz("Nenalezen zvuk: ") + missing, Cz("Nenalezen zvuk: ") + missing}));
+}
+
+TEST_F(Technic2Fixture, WithoutAWaveDeviceEverythingIsSilentAndTheCursorIsTheDefault) {
+  PlaceProgram(program.path() / "tq", "zvuky");
+  run.backend.SetAudioEnabled(false);
+  Screen->SetCursor(crHourGlass);
+  Technic2Startup(ProgramKind::Games);
+  EXPECT_FALSE(WaveOn());
+  EXPECT_FALSE(MusicOn());
+  EXPECT_FALSE(Technic2().WaveDevicePresent);
+  EXPECT_EQ(Screen->Cursor(), crDefault);
+  PlayWave(DataDir() + "\\zvuky\\nic.WAV", 1);
+  StopWave();
+  EXPECT_TRUE(run.backend.Dialogs().empty());
+}
+
+}  // namespace
+}  // namespace tq

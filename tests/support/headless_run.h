@@ -1,0 +1,61 @@
+#pragma once
+// A program run on the headless backend for a test: a fresh application, screen
+// and queue, a private registry folder, and helpers that advance the virtual clock.
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "platform/backend/headless/headless_backend.h"
+#include "platform/ui/forms.h"
+
+namespace tlb::testing {
+
+// A temporary folder removed with the object.
+class TempDir {
+ public:
+  TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "tulimbo-test-XXXXXX").string();
+    path_ = mkdtemp(pattern.data());
+  }
+  ~TempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  const std::filesystem::path& path() const { return path_; }
+  std::string str() const { return path_.string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+class HeadlessRun {
+ public:
+  explicit HeadlessRun(Size screen = {800, 600}) : backend(screen) {
+    setenv("XDG_CONFIG_HOME", config.str().c_str(), 1);
+    StartProgramRun(&backend);
+  }
+  ~HeadlessRun() { EndProgramRun(); }
+
+  // Pumps messages until the virtual clock reaches `ms` (or the program ends).
+  void RunUntil(int64_t ms) {
+    // A scripted no-op makes the clock stop exactly there instead of at the next timer.
+    backend.At(ms, [] {});
+    PumpUntil([&] { return backend.NowMs() >= ms; });
+  }
+  void RunFor(int64_t ms) { RunUntil(backend.NowMs() + ms); }
+  // Pumps until `done` holds; fails the run (returns false) if it does not within `limitMs`.
+  bool RunUntil(const std::function<bool()>& done, int64_t limitMs = 600000) {
+    int64_t end = backend.NowMs() + limitMs;
+    backend.At(end, [] {});
+    PumpUntil([&] { return done() || backend.NowMs() >= end; });
+    return done();
+  }
+
+  TempDir config;
+  HeadlessBackend backend;
+};
+
+}  // namespace tlb::testing

@@ -1,0 +1,128 @@
+// Form descriptions: components made by class name, properties set by table,
+// handlers bound by name, and every unknown name an error with file and line.
+#include <gtest/gtest.h>
+
+#include "platform/core/cp1250.h"
+#include "platform/ui/form_reader.h"
+#include "platform/ui/stdctrls.h"
+#include "platform/ui/timer.h"
+#include "tests/support/headless_run.h"
+
+namespace tlb {
+namespace {
+
+using testing::HeadlessRun;
+
+class TFORM_Test : public TForm {
+ public:
+  explicit TFORM_Test(TComponent* owner) : TForm(owner) {
+    ClassRegistry::Instance().RegisterClass("TFORM_Test", "TForm", nullptr);
+  }
+  const char* ClassName() const override { return "TFORM_Test"; }
+};
+
+const char* kGood = R"(object FORM_Test: TFORM_Test
+  Left = 0
+  ClientWidth = 640
+  ClientHeight = 480
+  BorderStyle = bsNone
+  Caption = 'Kámen, nůžky, papír...'
+  Color = clGreen
+  KeyPreview = True
+  OnCreate = FormCreate
+  object panel: TPanel
+    Left = 10
+    Top = 20
+    Width = 100
+    Height = 50
+    BevelOuter = bvNone
+    Color = $00AA00
+    object inner: TLabel
+      Left = 2
+      Top = 3
+      Caption = 'a''b'
+      Font.Height = -27
+      Font.Style = [fsBold, fsItalic]
+      OnClick = Clicked
+    end
+  end
+  object tick: TTimer
+    Interval = 500
+    Tag = 111
+    OnTimer = Clicked
+  end
+end
+)";
+
+struct FormReaderFixture : ::testing::Test {
+  HeadlessRun run;
+  HandlerTable handlers;
+  int created = 0, clicked = 0;
+  FormReaderFixture() {
+    handlers.Add("FormCreate", TNotifyEvent([this](TObject*) { ++created; }));
+    handlers.Add("Clicked", TNotifyEvent([this](TObject*) { ++clicked; }));
+  }
+  std::string ErrorOf(const std::string& text) {
+    auto* f = new TFORM_Test(Application);
+    try {
+      LoadFormDescriptionText(f, text, "test.dfm", handlers);
+    } catch (const EReadError& e) {
+      return e.Message;
+    }
+    return "";
+  }
+};
+
+TEST_F(FormReaderFixture, ReadsComponentsPropertiesNestingAndHandlers) {
+  auto* f = new TFORM_Test(Application);
+  LoadFormDescriptionText(f, kGood, "test.dfm", handlers);
+  EXPECT_EQ(f->Name, "FORM_Test");
+  EXPECT_EQ(f->Caption(), Cz("Kámen, nůžky, papír..."));
+  EXPECT_EQ(f->Color(), clGreen);
+  EXPECT_EQ(f->ClientWidth(), 640);
+  EXPECT_TRUE(f->KeyPreview);
+  auto* panel = FindAs<TPanel>(f, "panel");
+  auto* inner = FindAs<TLabel>(f, "inner");
+  EXPECT_EQ(inner->Parent(), panel);
+  EXPECT_EQ(inner->Owner(), f);
+  EXPECT_EQ(inner->Caption(), "a'b");
+  EXPECT_EQ(inner->Font().Height(), -27);
+  EXPECT_EQ(panel->Color(), 0x00AA00);
+  auto* tick = FindAs<TTimer>(f, "tick");
+  EXPECT_EQ(tick->Tag, 111);
+  EXPECT_EQ(tick->Interval(), 500);
+  inner->OnClick(inner);
+  EXPECT_EQ(clicked, 1);
+  EXPECT_EQ(created, 0);  // OnCreate runs when the form asks, after loading
+  f->DoCreate();
+  EXPECT_EQ(created, 1);
+}
+
+TEST_F(FormReaderFixture, ErrorsNameTheFileAndLine) {
+  struct Case {
+    const char* why;
+    std::string text;
+    std::string expected;
+  } cases[] = {
+      {"unknown class", "object FORM_Test: TFORM_Test\n  object x: TNoSuchThing\n  end\nend\n",
+       "test.dfm(2): unknown class TNoSuchThing"},
+      {"unknown property", "object FORM_Test: TFORM_Test\n  Colour = clRed\nend\n",
+       "test.dfm(2): unknown property Colour of TFORM_Test"},
+      {"unknown handler", "object FORM_Test: TFORM_Test\n\n  OnCreate = NoSuchHandler\nend\n",
+       "test.dfm(3): unknown handler 'NoSuchHandler' for OnCreate"},
+      {"handler of another type", "object FORM_Test: TFORM_Test\n  OnKeyDown = Clicked\nend\n",
+       "test.dfm(2): handler 'Clicked' does not fit event OnKeyDown"},
+      {"wrong root class", "object FORM_Test: TFORM_Other\nend\n",
+       "test.dfm(1): the description is of class TFORM_Other, the form is TFORM_Test"},
+      {"missing end", "object FORM_Test: TFORM_Test\n  Left = 1\n", "test.dfm(3): missing end"},
+      {"unterminated string", "object FORM_Test: TFORM_Test\n  Caption = 'abc\nend\n",
+       "test.dfm(2): unterminated string"},
+      {"unknown colour", "object FORM_Test: TFORM_Test\n  Color = clPlaid\nend\n", "test.dfm(2): unknown colour"},
+      {"duplicate name", "object FORM_Test: TFORM_Test\n  object a: TImage\n  end\n  object a: TImage\n  end\nend\n",
+       "test.dfm(4): duplicate component name a"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ErrorOf(c.text), c.expected) << c.why;
+}
+
+}  // namespace
+}  // namespace tlb

@@ -1,0 +1,215 @@
+// Forms: modal runs, deferred release, z-order and hit testing, painting requests.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/ui/message_queue.h"
+#include "platform/ui/stdctrls.h"
+#include "platform/ui/timer.h"
+#include "tests/support/headless_run.h"
+
+namespace tlb {
+namespace {
+
+using testing::HeadlessRun;
+
+struct FormsFixture : ::testing::Test {
+  HeadlessRun run;
+  std::vector<std::string> log;
+
+  TForm* MakeForm(int w = 640, int h = 480) {
+    auto* f = new TForm(Application);
+    f->BorderStyle = bsNone;
+    f->Position = poScreenCenter;
+    f->SetBounds(0, 0, w, h);
+    return f;
+  }
+};
+
+TEST_F(FormsFixture, ModalCloseOnlySetsTheResultAndTheLoopClosesLater) {
+  TForm* f = MakeForm();
+  f->OnCloseQuery = [&](TObject*, bool&) { log.push_back("query"); };
+  f->OnHide = [&](TObject*) { log.push_back("hide"); };
+  auto* t = new TTimer(f);
+  t->SetInterval(100);
+  t->SetOnTimer([&](TObject*) {
+    t->SetEnabled(false);
+    f->Close();
+    log.push_back("after close");
+    // A wait that pumps inside the handler: the form must stay open meanwhile.
+    int64_t until = run.backend.NowMs() + 300;
+    PumpUntil([&] { return run.backend.NowMs() >= until; });
+    log.push_back(f->Visible() ? "still shown" : "hidden");
+  });
+  TModalResult r = f->ShowModal();
+  EXPECT_EQ(r, mrCancel);
+  EXPECT_EQ(log, (std::vector<std::string>{"after close", "still shown", "query", "hide"}));
+  EXPECT_FALSE(f->Visible());
+}
+
+TEST_F(FormsFixture, CloseQueryCanKeepAModalFormOpen) {
+  TForm* f = MakeForm();
+  int queries = 0;
+  f->OnCloseQuery = [&](TObject*, bool& can) { can = ++queries >= 2; };
+  run.backend.At(100, [&] { f->Close(); });
+  run.backend.At(200, [&] { f->Close(); });
+  f->ShowModal();
+  EXPECT_EQ(queries, 2);
+  EXPECT_EQ(run.backend.NowMs(), 200);
+}
+
+TEST_F(FormsFixture, TimersOfOtherFormsFireDuringAModalRun) {
+  TForm* menu = MakeForm();
+  menu->Show();
+  int ticks = 0;
+  auto* t = new TTimer(menu);
+  t->SetInterval(100);
+  t->SetOnTimer([&](TObject*) { ++ticks; });
+  TForm* game = MakeForm();
+  run.backend.At(1000, [&] { game->ModalResult = mrOk; });
+  EXPECT_EQ(game->ShowModal(), mrOk);
+  EXPECT_EQ(ticks, 10);
+}
+
+TEST_F(FormsFixture, ReleaseFreesTheFormWhenTheLoopNextRuns) {
+  TForm* f = MakeForm();
+  f->OnDestroy = [&](TObject*) { log.push_back("destroy"); };
+  auto token = f->AliveToken();
+  f->Release();
+  log.push_back("released");
+  EXPECT_FALSE(token.expired());
+  run.RunFor(10);
+  EXPECT_TRUE(token.expired());
+  EXPECT_EQ(log, (std::vector<std::string>{"released", "destroy"}));
+}
+
+TEST_F(FormsFixture, ReleaseInsideItsOwnHandlerIsSafe) {
+  TForm* f = MakeForm();
+  f->Show();
+  auto* img = new TImage(f);
+  img->SetParent(f);
+  img->SetBounds(0, 0, 640, 480);
+  img->OnClick = [&](TObject*) {
+    f->Release();
+    log.push_back("handler returned");
+  };
+  Point c{80 + 10, 60 + 10};
+  run.backend.Click(10, c);
+  run.RunFor(100);
+  EXPECT_EQ(log, (std::vector<std::string>{"handler returned"}));
+  EXPECT_EQ(Screen->FormCount(), 0);
+}
+
+TEST_F(FormsFixture, ScreenCenterPlacesTheFormOverTheBackdrop) {
+  TForm* f = MakeForm();
+  f->Show();
+  EXPECT_EQ(f->Left(), (800 - 640) / 2);
+  EXPECT_EQ(f->Top(), (600 - 480) / 2);
+}
+
+TEST_F(FormsFixture, WindowedControlsLieAboveGraphicControls) {
+  TForm* f = MakeForm();
+  f->Show();
+  auto* panel = new TPanel(f);
+  panel->SetParent(f);
+  panel->SetBounds(10, 10, 50, 50);
+  // Created later, but a graphic control: it lies below the panel.
+  auto* shield = new TImage(f);
+  shield->SetParent(f);
+  shield->SetBounds(0, 0, 640, 480);
+  Point inPanel = f->ClientToScreen({20, 20});
+  Point outside = f->ClientToScreen({200, 200});
+  EXPECT_EQ(FindDragTarget(inPanel, true), panel);
+  EXPECT_EQ(FindDragTarget(outside, true), shield);
+  shield->SetVisible(false);
+  EXPECT_EQ(FindDragTarget(outside, true), f);
+}
+
+TEST_F(FormsFixture, LaterGraphicControlsCoverEarlierOnesAndDisabledOnesAreFoundOnlyIfAllowed) {
+  TForm* f = MakeForm();
+  f->Show();
+  auto* a = new TImage(f);
+  a->SetParent(f);
+  a->SetBounds(0, 0, 100, 100);
+  auto* b = new TImage(f);
+  b->SetParent(f);
+  b->SetBounds(50, 50, 100, 100);
+  Point both = f->ClientToScreen({60, 60});
+  EXPECT_EQ(FindDragTarget(both, true), b);
+  b->SetEnabled(false);
+  EXPECT_EQ(FindDragTarget(both, true), b);
+  EXPECT_EQ(FindDragTarget(both, false), a);
+}
+
+TEST_F(FormsFixture, InvalidateErasesExactlyWhenTheControlIsNotOpaque) {
+  TForm* f = MakeForm();
+  auto* box = new TPaintBox(f);
+  box->SetParent(f);
+  box->ControlStyle &= ~unsigned(csOpaque);
+  box->Invalidate();
+  EXPECT_TRUE(box->LastInvalidateErased());
+  box->ControlStyle |= csOpaque;
+  box->Invalidate();
+  EXPECT_FALSE(box->LastInvalidateErased());
+}
+
+TEST_F(FormsFixture, ClickNeedsPressAndReleaseOverTheControlAndDoubleClicksNeedTheStyle) {
+  TForm* f = MakeForm();
+  f->Show();
+  auto* img = new TImage(f);
+  img->SetParent(f);
+  img->SetBounds(0, 0, 100, 100);
+  int clicks = 0, doubles = 0;
+  img->OnClick = [&](TObject*) { ++clicks; };
+  img->OnDblClick = [&](TObject*) { ++doubles; };
+  Point p = f->ClientToScreen({10, 10});
+  run.backend.Click(10, p);
+  run.backend.Click(200, p);  // within 500 ms: a double click
+  run.backend.Press(2000, p);
+  run.backend.MoveMouse(2010, f->ClientToScreen({300, 300}));
+  run.backend.Release(2020, f->ClientToScreen({300, 300}));  // released elsewhere: no click
+  run.RunUntil(3000);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(doubles, 1);
+}
+
+TEST_F(FormsFixture, KeyPreviewSeesKeysAndChars) {
+  TForm* f = MakeForm();
+  f->KeyPreview = true;
+  f->Show();
+  std::vector<int> keys;
+  f->OnKeyDown = [&](TObject*, uint16_t& k, TShiftState) { keys.push_back(k); };
+  f->OnKeyPress = [&](TObject*, char& c) { keys.push_back(-int(uint8_t(c))); };
+  run.backend.PressEscape(10);
+  run.backend.KeyDown(20, VK_F12);
+  run.RunUntil(100);
+  EXPECT_EQ(keys, (std::vector<int>{27, -27, 123}));
+}
+
+TEST_F(FormsFixture, AnExceptionInAHandlerShowsTheStopBoxAndTheProgramGoesOn) {
+  TForm* f = MakeForm();
+  int ticks = 0;
+  auto* t = new TTimer(f);
+  t->SetInterval(100);
+  t->SetOnTimer([&](TObject*) {
+    if (++ticks == 1) throw EInvalidGraphic("Bitmap image is not valid");
+  });
+  run.RunUntil(350);
+  EXPECT_EQ(ticks, 3);
+  ASSERT_EQ(run.backend.Dialogs().size(), 1u);
+  EXPECT_EQ(run.backend.Dialogs()[0].kind, "exception");
+  EXPECT_EQ(run.backend.Dialogs()[0].text, "Bitmap image is not valid");
+}
+
+TEST_F(FormsFixture, ShownFormsAreComposedOntoTheScreen) {
+  TForm* f = MakeForm(100, 100);
+  f->SetColor(clRed);
+  f->Show();
+  run.RunFor(10);
+  EXPECT_EQ(run.backend.PixelAt(f->Left() + 50, f->Top() + 50), COLORREF(0x0000FF));
+  EXPECT_EQ(run.backend.PixelAt(0, 0), COLORREF(0));
+}
+
+}  // namespace
+}  // namespace tlb
