@@ -18,7 +18,8 @@ namespace tlb {
 struct CursorImage;
 class AudioDevice;
 
-enum class InputKind { MouseMove, MouseDown, MouseUp, KeyDown, KeyUp, Char, Activate, Deactivate, Quit };
+// Nothing: an event that only wakes the loop (a scripted action ran).
+enum class InputKind { MouseMove, MouseDown, MouseUp, KeyDown, KeyUp, Char, Activate, Deactivate, Quit, Nothing };
 enum class MouseButton { Left, Right, Middle };
 
 struct InputEvent {

@@ -238,8 +238,9 @@ void TControl::HandleMouse(TMessage& m) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       if (ControlStyle & csCaptureMouse) SetMouseCapture(true);
-      if (ControlStyle & csClickEvents) ControlState |= csClicked;
-      if (dbl) DblClick();
+      // The second press of a double click makes no click of its own on release.
+      if ((ControlStyle & csClickEvents) && !dbl) ControlState |= csClicked;
+      if (dbl && (ControlStyle & csClickEvents)) DblClick();
       MouseDown(mbLeft, shift | ssLeft | (dbl ? unsigned(ssDouble) : 0u), p.x, p.y);
       break;
     case WM_LBUTTONUP:

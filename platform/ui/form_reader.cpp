@@ -198,9 +198,12 @@ class Parser {
     Expect("object");
     std::string name = ExpectName();
     ExpectSymbol(":");
+    int line = tok_.line;
     std::string cls = ExpectName();
-    if (cls != root->ClassName() && !ClassRegistry::Instance().InheritsFrom(root->ClassName(), cls))
-      Fail("the description is of class " + cls + ", the form is " + root->ClassName());
+    if (cls != root->ClassName() && !ClassRegistry::Instance().InheritsFrom(root->ClassName(), cls)) {
+      ctx_.line = line;
+      ctx_.Fail("the description is of class " + cls + ", the form is " + root->ClassName());
+    }
     root->Name = name;
     ReadBody(root, root, cls, created);
     if (tok_.kind != Token::End) Fail("text after the final end");

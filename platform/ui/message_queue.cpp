@@ -102,6 +102,10 @@ void MessageQueue::ConvertInput(const InputEvent& e) {
       m.hwnd = nullptr;
       m.message = WM_CLOSE;
       break;
+    case InputKind::Nothing:
+      m.hwnd = nullptr;
+      m.message = WM_NULL;
+      break;
   }
   input_.push_back(m);
 }

@@ -67,7 +67,7 @@ TEST_F(FormsFixture, TimersOfOtherFormsFireDuringAModalRun) {
   t->SetInterval(100);
   t->SetOnTimer([&](TObject*) { ++ticks; });
   TForm* game = MakeForm();
-  run.backend.At(1000, [&] { game->ModalResult = mrOk; });
+  run.backend.At(1050, [&] { game->ModalResult = mrOk; });
   EXPECT_EQ(game->ShowModal(), mrOk);
   EXPECT_EQ(ticks, 10);
 }

@@ -110,7 +110,7 @@ void HeadlessBackend::SetActive(int64_t atMs, bool active) {
 
 void HeadlessBackend::At(int64_t atMs, std::function<void()> action) {
   InputEvent none;
-  none.kind = InputKind::Quit;  // not delivered: the action runs instead
+  none.kind = InputKind::Nothing;  // wakes the loop after the action ran
   Add(atMs, none, std::move(action));
 }
 
@@ -119,9 +119,7 @@ bool HeadlessBackend::PollInput(InputEvent& event) {
     Scripted s = std::move(script_.front());
     script_.pop_front();
     idleSince_ = -1;
-    bool isAction = s.action && s.event.kind == InputKind::Quit;
     if (s.action) s.action();
-    if (isAction) continue;
     if (s.event.kind == InputKind::MouseMove || s.event.kind == InputKind::MouseDown ||
         s.event.kind == InputKind::MouseUp)
       cursor_ = s.event.pos;
