@@ -18,21 +18,33 @@ namespace tlb {
 // Every SDL handle is held here and released in reverse order.
 struct SdlBackend::Native {
   SDL_Window* window = nullptr;
-  SDL_Renderer* renderer = nullptr;
-  SDL_Texture* texture = nullptr;
-  Dib shown;  // what the window shows, for screenshots
+  Dib shown;  // what the window shows: copied to the window surface, kept for screenshots
   std::map<const CursorImage*, SDL_Cursor*> cursors;
   SDL_Cursor* systemArrow = nullptr;
   uint64_t startTicks = 0;
+  bool wantFullscreen = false;
 
   ~Native() {
-    for (auto& [index, cursor] : cursors)
+    for (auto& [image, cursor] : cursors)
       if (cursor) SDL_FreeCursor(cursor);
     if (systemArrow) SDL_FreeCursor(systemArrow);
-    if (texture) SDL_DestroyTexture(texture);
-    if (renderer) SDL_DestroyRenderer(renderer);
     if (window) SDL_DestroyWindow(window);
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+  }
+
+  // Copies a part of `shown` to the window. The window surface is asked for anew
+  // each time, since SDL replaces it when the window changes.
+  void Blit(const Rect& r) {
+    SDL_Surface* surface = SDL_GetWindowSurface(window);
+    if (!surface) return;
+    Rect area = r.Intersect({0, 0, std::min(surface->w, shown.width()), std::min(surface->h, shown.height())});
+    if (area.empty()) return;
+    auto* dst = static_cast<uint8_t*>(surface->pixels) + area.top * surface->pitch +
+                area.left * surface->format->BytesPerPixel;
+    SDL_ConvertPixels(area.width(), area.height(), SDL_PIXELFORMAT_ARGB8888, shown.row(area.top) + area.left * 4,
+                      shown.stride(), surface->format->format, dst, surface->pitch);
+    SDL_Rect sr{area.left, area.top, area.width(), area.height()};
+    SDL_UpdateWindowSurfaceRects(window, &sr, 1);
   }
 };
 
@@ -83,25 +95,27 @@ SdlBackend::SdlBackend() : native_(std::make_unique<Native>()) {
     throw EOutOfResources(std::string("cannot open the display: ") + SDL_GetError());
   native_->startTicks = SDL_GetTicks64();
   const char* requested = std::getenv("TULIMBO_SCREEN");
+  // The screen is drawn by the platform into the window's own surface: no
+  // renderer, so no GPU emulation under a virtual display and little memory.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   Uint32 flags = SDL_WINDOW_SHOWN;
+  int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
   if (requested && *requested) {
     size_ = ParseScreenSize(requested, {800, 600});
   } else {
     SDL_DisplayMode mode;
     if (SDL_GetDesktopDisplayMode(0, &mode) == 0) size_ = {mode.w, mode.h};
     else size_ = {800, 600};
-    flags |= SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS;
+    // A borderless window over the whole desktop at once; true full-screen mode
+    // follows the first frame, because switching to it can take a while.
+    flags |= SDL_WINDOW_BORDERLESS;
+    x = y = 0;
+    native_->wantFullscreen = true;
   }
-  native_->window = SDL_CreateWindow("Tulimbo II", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, size_.cx, size_.cy,
-                                     flags);
+  native_->window = SDL_CreateWindow("Tulimbo II", x, y, size_.cx, size_.cy, flags);
   if (!native_->window) throw EOutOfResources(std::string("cannot open a window: ") + SDL_GetError());
-  native_->renderer = SDL_CreateRenderer(native_->window, -1, SDL_RENDERER_PRESENTVSYNC);
-  if (!native_->renderer) native_->renderer = SDL_CreateRenderer(native_->window, -1, SDL_RENDERER_SOFTWARE);
-  if (!native_->renderer) throw EOutOfResources(std::string("cannot draw in the window: ") + SDL_GetError());
-  SDL_RenderSetLogicalSize(native_->renderer, size_.cx, size_.cy);
-  native_->texture = SDL_CreateTexture(native_->renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
-                                       size_.cx, size_.cy);
-  if (!native_->texture) throw EOutOfResources(std::string("cannot make the screen texture: ") + SDL_GetError());
+  if (!SDL_GetWindowSurface(native_->window))
+    throw EOutOfResources(std::string("cannot draw in the window: ") + SDL_GetError());
   native_->shown = Dib(size_.cx, size_.cy, 32);
   native_->systemArrow = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
   SDL_StartTextInput();
@@ -115,13 +129,14 @@ SdlBackend::~SdlBackend() {
 
 void SdlBackend::Present(const Dib& screen, const Rect& dirty) {
   Rect r = dirty.Intersect({0, 0, std::min(size_.cx, screen.width()), std::min(size_.cy, screen.height())});
-  if (r.empty() || screen.bpp() != 32) return;
+  if (r.empty()) return;
   CopyDib(native_->shown, r.left, r.top, screen, r, r);
-  SDL_Rect area{r.left, r.top, r.width(), r.height()};
-  SDL_UpdateTexture(native_->texture, &area, screen.row(r.top) + r.left * 4, screen.stride());
-  SDL_RenderClear(native_->renderer);
-  SDL_RenderCopy(native_->renderer, native_->texture, nullptr, nullptr);
-  SDL_RenderPresent(native_->renderer);
+  native_->Blit(r);
+  if (native_->wantFullscreen) {
+    native_->wantFullscreen = false;
+    SDL_SetWindowFullscreen(native_->window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    native_->Blit({0, 0, size_.cx, size_.cy});
+  }
 }
 
 int64_t SdlBackend::NowMs() const { return int64_t(SDL_GetTicks64() - native_->startTicks); }
@@ -183,11 +198,8 @@ bool SdlBackend::PollInput(InputEvent& e) {
           e.kind = active_ ? InputKind::Activate : InputKind::Deactivate;
           return true;
         }
-        if (ev.window.event == SDL_WINDOWEVENT_EXPOSED) {
-          SDL_RenderClear(native_->renderer);
-          SDL_RenderCopy(native_->renderer, native_->texture, nullptr, nullptr);
-          SDL_RenderPresent(native_->renderer);
-        }
+        if (ev.window.event == SDL_WINDOWEVENT_EXPOSED || ev.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+          native_->Blit({0, 0, size_.cx, size_.cy});
         break;
       default:
         break;
