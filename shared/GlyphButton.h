@@ -124,7 +124,9 @@ class TGlyphButton : public tlb::TGraphicControl {
 
   // ---- overrides of the class library ----
   void Click() override;
-  void DblClick() override;
+  // The class library's own double-click report is not used: OnDblClick fires only
+  // for a held-down button (see the WM_LBUTTONDBLCLK handling).
+  void DblClick() override {}
   void Paint() override;
   void Loaded() override;
   void Notification(tlb::TComponent* AComponent, tlb::TOperation Operation) override;
@@ -219,7 +221,6 @@ class TGlyphButton : public tlb::TGraphicControl {
   uint8_t FVisualState = vsUp;
 
   std::unique_ptr<tlb::TControlActionLink> FActionLink;
-  bool FFiringDblClick = false;
 };
 
 // The link between a glyph button and an action: Down follows Checked, and the

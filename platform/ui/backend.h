@@ -56,6 +56,8 @@ class Backend {
 
   // Milliseconds on the one clock of the program.
   virtual int64_t NowMs() const = 0;
+  // The time of day in milliseconds since midnight, on the same clock (the runtime's random seed).
+  virtual int64_t MillisecondsSinceMidnight() const { return NowMs() % 86400000; }
   // Takes the next input event, if one is due.
   virtual bool PollInput(InputEvent& event) = 0;
   // Waits until input arrives or the clock reaches `untilMs` (-1: no limit is known).

@@ -7,6 +7,7 @@
 #include "platform/core/cp1250.h"
 #include "platform/core/paths.h"
 #include "platform/core/registry.h"
+#include "platform/core/sysutils.h"
 #include "platform/media/audio_device.h"
 #include "platform/ui/dialogs.h"
 #include "shared/Technic2.h"
@@ -201,6 +202,38 @@ TEST_F(Technic2Fixture, PlayWaveReportsAMissingFileOnEveryCall) {
   PlayWave(missing, 17);
   EXPECT_EQ(run.backend.DialogTexts(),
             (std::vector<std::string>{Cz("Nenalezen zvuk: ") + missing, Cz("Nenalezen zvuk: ") + missing}));
+}
+
+// A second of silence as a 16-bit mono PCM WAV file.
+void WriteWav(const fs::path& path) {
+  const uint32_t rate = 22050, bytes = rate * 2;
+  std::ofstream f(path, std::ios::binary);
+  auto u32 = [&](uint32_t v) { f.write(reinterpret_cast<const char*>(&v), 4); };
+  auto u16 = [&](uint16_t v) { f.write(reinterpret_cast<const char*>(&v), 2); };
+  f.write("RIFF", 4); u32(36 + bytes); f.write("WAVEfmt ", 8); u32(16); u16(1); u16(1); u32(rate); u32(rate * 2);
+  u16(2); u16(16); f.write("data", 4); u32(bytes);
+  std::string silence(bytes, '\0');
+  f.write(silence.data(), bytes);
+}
+
+TEST_F(Technic2Fixture, FlagsSeventeenDoNotCutOffASoundThatPlays) {
+  PlaceProgram(program.path() / "tq", "zvuky");
+  WriteWav(program.path() / "tq" / "zvuky" / "a.wav");
+  WriteWav(program.path() / "tq" / "zvuky" / "b.wav");
+  Technic2Startup(ProgramKind::Games);
+  HeadlessAudio* audio = AsHeadlessAudio(run.backend.Audio());
+  ASSERT_NE(audio, nullptr);
+  PlayWave(DataDir() + "\\zvuky\\a.WAV", 1);
+  PlayWave(DataDir() + "\\zvuky\\b.wav", 17);   // a.wav still plays: nothing happens
+  PlayWave(DataDir() + "\\zvuky\\nic.wav", 17);  // a missing file is still reported
+  run.RunFor(1500);
+  PlayWave(DataDir() + "\\zvuky\\b.wav", 17);   // now nothing plays
+  std::vector<std::string> started;
+  for (const auto& r : audio->Played()) started.push_back(ExtractFileName(r.file));
+  EXPECT_EQ(started, (std::vector<std::string>{"a.WAV", "b.wav"}));
+  EXPECT_EQ(run.backend.Dialogs().size(), 1u);
+  StopWave();
+  EXPECT_EQ(audio->PlayingCount(), 0);
 }
 
 TEST_F(Technic2Fixture, WithoutAWaveDeviceEverythingIsSilentAndTheCursorIsTheDefault) {

@@ -3,6 +3,8 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <chrono>
+#include <ctime>
 #include <cstdlib>
 
 #include "platform/backend/headless/headless_backend.h"
@@ -137,6 +139,19 @@ void SdlBackend::Present(const Dib& screen, const Rect& dirty) {
     SDL_SetWindowFullscreen(native_->window, SDL_WINDOW_FULLSCREEN_DESKTOP);
     native_->Blit({0, 0, size_.cx, size_.cy});
   }
+}
+
+int64_t SdlBackend::MillisecondsSinceMidnight() const {
+  // The local time of day when the program started, moved on by the program's clock.
+  static const int64_t atStart = [] {
+    auto now = std::chrono::system_clock::now();
+    std::time_t t = std::chrono::system_clock::to_time_t(now);
+    std::tm local{};
+    localtime_r(&t, &local);
+    int64_t ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+    return (int64_t(local.tm_hour) * 3600 + local.tm_min * 60 + local.tm_sec) * 1000 + ms;
+  }();
+  return (atStart + NowMs()) % 86400000;
 }
 
 int64_t SdlBackend::NowMs() const { return int64_t(SDL_GetTicks64() - native_->startTicks); }

@@ -21,6 +21,7 @@ class SdlBackend : public Backend {
   Size ScreenSize() const override { return size_; }
   void Present(const Dib& screen, const Rect& dirty) override;
   int64_t NowMs() const override;
+  int64_t MillisecondsSinceMidnight() const override;
   bool PollInput(InputEvent& event) override;
   void WaitUntil(int64_t untilMs) override;
   Point CursorPos() const override { return cursor_; }
