@@ -15,7 +15,12 @@ namespace {
 struct THookProcEntry {
   THookProc Proc;
   int32_t RefCount;
-  THookEvents Events;
+  THookEvents Events;  // those of the first registration: the events delivered
+  // What each registration acquired, latest last (nothing for one made with
+  // OnlyCount). An unregistration gives back exactly what one registration took,
+  // so registrations with other events, or counted only, never release hooks that
+  // other registrations hold.
+  std::vector<uint8_t> Held;
 };
 
 // Absent while nothing is registered.
@@ -92,10 +97,10 @@ void Deliver(THookEvent event, HWND wnd, WPARAM wParam, LPARAM lParam) {
   size_t count = HookProcList->size();
   for (size_t i = 0; i < count; ++i) {
     if (!HookProcList || i >= HookProcList->size()) break;
-    THookProcEntry entry = (*HookProcList)[i];
-    if (!(entry.Events & (1u << event))) continue;
+    THookProc proc = (*HookProcList)[i].Proc;
+    if (!((*HookProcList)[i].Events & (1u << event))) continue;
     try {
-      entry.Proc(event, wnd, wParam, lParam);
+      proc(event, wnd, wParam, lParam);
     } catch (...) {
     }
   }
@@ -135,19 +140,25 @@ THookProcEntry* FindEntry(THookProc proc) {
 
 void RegisterHookProc(THookProc Proc, THookEvents Events, bool OnlyCount) {
   if (!HookProcList) HookProcList = std::make_unique<std::vector<THookProcEntry>>();
-  if (THookProcEntry* e = FindEntry(Proc)) ++e->RefCount;
-  else HookProcList->push_back({Proc, 1, Events});
+  THookProcEntry* e = FindEntry(Proc);
+  if (e) ++e->RefCount;
+  else e = &HookProcList->emplace_back(THookProcEntry{Proc, 1, Events, {}});
   // The events of this call, not those stored with the entry.
-  if (!OnlyCount) AcquireHooks(HookSetForEvents(Events));
+  TSlotSet slots = OnlyCount ? 0 : HookSetForEvents(Events);
+  e->Held.push_back(slots);
+  AcquireHooks(slots);
 }
 
 void UnregisterHookProc(THookProc Proc) {
   if (!HookProcList) return;
   for (auto it = HookProcList->begin(); it != HookProcList->end(); ++it) {
     if (it->Proc != Proc) continue;
-    TSlotSet slots = HookSetForEvents(it->Events);
+    TSlotSet slots = 0;
+    if (!it->Held.empty()) {
+      slots = it->Held.back();
+      it->Held.pop_back();
+    }
     if (--it->RefCount <= 0) HookProcList->erase(it);
-    // A registration made with OnlyCount acquired nothing; the counts stop at 0.
     ReleaseHooks(slots, false);
     break;
   }

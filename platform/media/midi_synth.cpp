@@ -46,7 +46,9 @@ struct MidiSynthSource::Synth {
 MidiSynthSource::MidiSynthSource(std::shared_ptr<const MidiSong> song, const std::string& soundFontPath, int sampleRate)
     : song_(std::move(song)), synth_(std::make_unique<Synth>()), rate_(sampleRate) {
   static const bool quiet = [] {
-    // The library's warnings and notes would go to the program's stderr.
+    // The library would write its errors, warnings and notes to the program's stderr;
+    // a failure reaches the program as an exception instead.
+    fluid_set_log_function(FLUID_ERR, nullptr, nullptr);
     fluid_set_log_function(FLUID_WARN, nullptr, nullptr);
     fluid_set_log_function(FLUID_INFO, nullptr, nullptr);
     fluid_set_log_function(FLUID_DBG, nullptr, nullptr);

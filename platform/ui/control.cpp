@@ -228,7 +228,7 @@ void TControl::HandleMouse(TMessage& m) {
   // Without csDoubleClicks a fast second press is an ordinary press.
   bool dbl = msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDBLCLK || msg == WM_MBUTTONDBLCLK;
   if (dbl && !(ControlStyle & csDoubleClicks)) {
-    msg -= 1;
+    msg -= 2;  // WM_xBUTTONDBLCLK is two above WM_xBUTTONDOWN
     dbl = false;
   }
   switch (msg) {

@@ -63,6 +63,17 @@ class TMenuWindow : public TForm {
     return -1;
   }
 
+  // The row of item i in window coordinates.
+  Rect RowRect(int index) const {
+    int y = kFrame;
+    for (size_t i = 0; i < items_.size(); ++i) {
+      int h = IsSeparator(items_[i]) ? kSeparatorHeight : rowHeight_;
+      if (int(i) == index) return {kFrame, y, width_ - kFrame, y + h};
+      y += h;
+    }
+    return {};
+  }
+
   bool Selectable(int i) const {
     return i >= 0 && i < int(items_.size()) && !IsSeparator(items_[size_t(i)]) && items_[size_t(i)]->Enabled;
   }
@@ -149,6 +160,7 @@ TPopupMenu::~TPopupMenu() {
   // The items are owned and go with the menu; forget them first so that their
   // removal notifications find nothing to change.
   items_.clear();
+  itemBounds_.clear();
 }
 
 void TPopupMenu::SetPopupComponent(TComponent* component) {
@@ -163,6 +175,16 @@ void TPopupMenu::Notification(TComponent* component, TOperation operation) {
   if (operation != opRemove) return;
   if (component == popupComponent_) popupComponent_ = nullptr;
   items_.erase(std::remove(items_.begin(), items_.end(), component), items_.end());
+  itemBounds_.erase(std::remove_if(itemBounds_.begin(), itemBounds_.end(),
+                                   [component](const auto& entry) { return entry.first == component; }),
+                    itemBounds_.end());
+}
+
+Rect TPopupMenu::ItemBounds(int i) const {
+  if (i < 0 || i >= Count()) return {};
+  for (const auto& [item, r] : itemBounds_)
+    if (item == items_[size_t(i)]) return r;
+  return {};
 }
 
 TMenuItem* TPopupMenu::Add(const std::string& caption, TNotifyEvent onClick) {
@@ -193,6 +215,9 @@ void TPopupMenu::Popup(int X, int Y) {
   if (top < 0) top = 0;
   window->SetBounds(left, top, w, h);
   bounds_ = window->BoundsRect();
+  itemBounds_.clear();
+  for (size_t i = 0; i < shown.size(); ++i)
+    itemBounds_.push_back({shown[i], window->RowRect(int(i)).Offset(bounds_.left, bounds_.top)});
   open_ = true;
   window->Show();
 

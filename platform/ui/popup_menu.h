@@ -12,6 +12,7 @@
 // other messages are dispatched as usual meanwhile; a quit request closes the menu
 // and stays posted for the loop outside.
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/ui/control.h"
@@ -57,6 +58,8 @@ class TPopupMenu : public TComponent {
   bool IsOpen() const { return open_; }
   // The screen rectangle of the menu window while it is open (and after, the last one).
   Rect MenuBounds() const { return bounds_; }
+  // The screen rectangle of item i in the last menu shown (empty for a hidden item).
+  Rect ItemBounds(int i) const;
 
   void Notification(TComponent* component, TOperation operation) override;
 
@@ -65,6 +68,7 @@ class TPopupMenu : public TComponent {
   TComponent* popupComponent_ = nullptr;
   bool open_ = false;
   Rect bounds_;
+  std::vector<std::pair<TMenuItem*, Rect>> itemBounds_;
 };
 
 }  // namespace tlb

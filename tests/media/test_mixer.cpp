@@ -1,0 +1,139 @@
+// The mixer that the real audio output runs: voices add up and clip, end on
+// their own, report the frame heard between blocks, and the MIDI synthesiser
+// sounds its notes at their times along the tempo map.
+#include "platform/media/mixer.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "platform/core/exceptions.h"
+#include "platform/formats/midi_file.h"
+#include "platform/media/midi_synth.h"
+#include "tests/support/media_fixtures.h"
+
+namespace tlb {
+namespace {
+
+std::unique_ptr<SampleSource> Constant(int16_t value, int frames) {
+  return std::make_unique<PcmSource>(std::vector<int16_t>(size_t(frames) * 2, value));
+}
+
+TEST(Mixer, PlayingVoicesAddUpAndClip) {
+  Mixer mixer(1000);
+  auto a = mixer.Add(Constant(10000, 100));
+  auto b = mixer.Add(Constant(12000, 100));
+  auto c = mixer.Add(Constant(20000, 100));
+  std::vector<int16_t> out(20);
+  mixer.Mix(out.data(), 10);
+  EXPECT_EQ(out[0], 0) << "voices start paused";
+  a->Play();
+  b->Play();
+  mixer.Mix(out.data(), 10);
+  EXPECT_NEAR(out[0], 22000, 1);
+  c->Play();
+  mixer.Mix(out.data(), 10);
+  EXPECT_EQ(out[5], 32767);
+  EXPECT_EQ(mixer.PlayingCount(), 3);
+}
+
+TEST(Mixer, AVoiceEndsInsideABlockAndStopsPlaying) {
+  Mixer mixer(1000);
+  auto v = mixer.Add(Constant(1000, 15));
+  v->Play();
+  std::vector<int16_t> out(20);
+  mixer.Mix(out.data(), 10);
+  EXPECT_TRUE(v->Playing());
+  mixer.Mix(out.data(), 10);
+  EXPECT_FALSE(v->Playing());
+  EXPECT_NEAR(out[2 * 4], 1000, 1);
+  EXPECT_EQ(out[2 * 5], 0) << "silence after the end";
+  EXPECT_EQ(v->Frame(), 15);
+  v->Play();  // at its end: stays stopped
+  EXPECT_FALSE(v->Playing());
+  v->SeekFrame(0);
+  v->Play();
+  EXPECT_TRUE(v->Playing());
+}
+
+TEST(Mixer, HeardFrameMovesWithTheClockInsideTheLastBlock) {
+  Mixer mixer(1000);  // one frame a millisecond
+  auto v = mixer.Add(Constant(1, 1000));
+  v->Play();
+  std::vector<int16_t> out(200);
+  mixer.Mix(out.data(), 100, 5'000'000);
+  struct {
+    int64_t atUs, frame;
+  } cases[] = {{5'000'000, 0}, {5'040'000, 40}, {5'099'000, 99}, {5'500'000, 100}, {4'000'000, 0}};
+  for (auto c : cases) EXPECT_EQ(v->HeardFrame(c.atUs), c.frame) << c.atUs;
+  v->SeekFrame(500);
+  EXPECT_EQ(v->HeardFrame(5'040'000), 500) << "a seek is heard from its frame";
+  v->Pause();
+  EXPECT_EQ(v->HeardFrame(9'000'000), 500);
+}
+
+TEST(Mixer, VoicesLeaveTheMixWhenDestroyedAndMayOutliveIt) {
+  auto mixer = std::make_unique<Mixer>(1000);
+  auto a = mixer->Add(Constant(1000, 100));
+  {
+    auto b = mixer->Add(Constant(1000, 100));
+    EXPECT_EQ(mixer->VoiceCount(), 2);
+  }
+  EXPECT_EQ(mixer->VoiceCount(), 1);
+  a->Play();
+  mixer.reset();
+  a->Pause();  // the shared state is still there
+  EXPECT_FALSE(a->Playing());
+}
+
+TEST(Mixer, FirstMixedAtTellsWhenAStartedVoiceWasFirstHeard) {
+  Mixer mixer(1000);
+  auto v = mixer.Add(Constant(1000, 100));
+  std::vector<int16_t> out(20);
+  mixer.Mix(out.data(), 10);
+  v->Play();
+  EXPECT_EQ(v->FirstMixedAt(), -1);
+  mixer.Mix(out.data(), 10);
+  EXPECT_EQ(v->FirstMixedAt(), 10);
+}
+
+double Energy(const std::vector<float>& samples, size_t from, size_t to) {
+  double e = 0;
+  for (size_t i = from; i < to; ++i) e += double(samples[i]) * samples[i];
+  return e;
+}
+
+TEST(MidiSynth, SoundsTheNoteAtItsTimeAlongTheTempoMap) {
+  std::string font = FindSoundFont();
+  if (font.empty()) GTEST_SKIP() << "no General MIDI soundfont installed";
+  testing::Bytes bytes = testing::MidiWithTempoChange();
+  auto song = std::make_shared<const MidiSong>(ReadMidi(bytes.data(), bytes.size()));
+  constexpr int kRate = 22050;
+  Mixer mixer(kRate);
+  auto voice = mixer.Add(std::make_unique<MidiSynthSource>(song, font, kRate));
+  EXPECT_EQ(voice->LengthFrames(), kRate * 3 / 2);
+  voice->Play();
+  std::vector<float> out(size_t(kRate) * 2 * 2);
+  for (int at = 0; at < kRate * 2; at += 512) mixer.MixFloat(out.data() + size_t(at) * 2, std::min(512, kRate * 2 - at));
+  EXPECT_FALSE(voice->Playing()) << "ends after 1.5 s";
+  // Silent before the note at 1000 ms, sounding from there, silent after the end.
+  EXPECT_LT(Energy(out, 0, size_t(kRate) * 2 * 95 / 100), 1e-6);
+  EXPECT_GT(Energy(out, size_t(kRate) * 2, size_t(kRate) * 2 * 13 / 10), 1.0);
+  EXPECT_EQ(Energy(out, size_t(kRate) * 3 + 2048, out.size()), 0.0);
+
+  // After a rewind the song sounds again.
+  voice->SeekFrame(kRate);
+  voice->Play();
+  std::vector<float> again(size_t(kRate) * 2 * 3 / 10);
+  mixer.MixFloat(again.data(), kRate * 3 / 10);
+  EXPECT_GT(Energy(again, 0, again.size()), 1.0);
+}
+
+TEST(MidiSynth, AMissingSoundfontIsADeviceError) {
+  testing::Bytes bytes = testing::MidiWithTempoChange();
+  auto song = std::make_shared<const MidiSong>(ReadMidi(bytes.data(), bytes.size()));
+  EXPECT_THROW(MidiSynthSource(song, "/nonexistent/none.sf2", 22050), EMCIDeviceError);
+}
+
+}  // namespace
+}  // namespace tlb
