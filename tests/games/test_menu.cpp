@@ -36,12 +36,13 @@ class MenuRun : public ::testing::Test {
   }
 
   // Starts the program as its main block does, up to the message loop.
-  void Start(std::initializer_list<const char*> omit = {}, Size screen = {800, 600}, bool audio = true) {
+  void Start(std::initializer_list<const char*> omit = {}, Size screen = {800, 600}, bool audio = true,
+             std::initializer_list<const char*> damage = {}) {
     run_.reset();
     dir_ = std::make_unique<TempDir>();
     run_ = std::make_unique<HeadlessRun>(screen);
     run_->backend.SetAudioEnabled(audio);
-    auto data = tlb::testing::MakeDataCopy(*dir_, omit);
+    auto data = tlb::testing::MakeDataCopy(*dir_, omit, damage);
     SetParamStr0ForTest((data / "tq2_hry").string());
     RegisterGamesResources();
     ResetTechnic2();
@@ -243,6 +244,34 @@ TEST_F(MenuRun, TheCaptionUnderTheFirstTileOpensTheSecondMemoryGame) {
   run().backend.Click(2700, Centre(menu().pop1));
   run().RunUntil(3000);
   EXPECT_EQ(game, 3);
+}
+
+// Damaged or missing files of the menu: the message the menu gives for each, and the menu goes on.
+TEST_F(MenuRun, BadFilesGiveTheirMessagesAndTheMenuStaysUsable) {
+  struct Case {
+    const char* file;
+    bool damaged;  // false: the file is missing
+    std::vector<std::string> messages;
+    bool music;
+  } cases[] = {
+      {"animace/konec.avi", true, {Cz("Animace č. 9 nebyla nalezena!")}, false},
+      {"animace/h_01.avi", false, {Cz("Animace č. 1 nebyla nalezena!")}, false},
+      {"hudba/h_menu.mid", true, {"Nenalez soubor s hudbou:"}, false},
+      {"hudba/h_menu.mid", false, {"Nenalez soubor s hudbou:"}, false},
+      {"zvuky/iko_kim1.WAV", false, {}, true},
+  };
+  for (const auto& c : cases) {
+    if (c.damaged) Start({}, {800, 600}, true, {c.file});
+    else Start({c.file});
+    auto texts = run().backend.DialogTexts();
+    // The music message ends in the path, which differs per run.
+    for (auto& t : texts)
+      if (t.rfind("Nenalez soubor s hudbou:", 0) == 0) t = "Nenalez soubor s hudbou:";
+    EXPECT_EQ(texts, c.messages) << c.file;
+    run().RunUntil(25000);
+    EXPECT_TRUE(menu().AVI_obr1->Visible()) << c.file;
+    EXPECT_EQ(MusicStarts() > 0, c.music) << c.file;
+  }
 }
 
 TEST(GamesProgram, RunsToTheEndAndCountsTheLaunch) {

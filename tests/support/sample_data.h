@@ -3,6 +3,7 @@
 // program tests. The copy links the real files, so it costs nothing.
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <initializer_list>
 #include <string>
 
@@ -21,8 +22,10 @@ inline bool HaveSampleData() {
 }
 
 // A data folder beside a program file in `into`, holding the sample set less `omit`
-// (paths relative to the data folder, such as "animace/h_03.avi").
-inline std::filesystem::path MakeDataCopy(const TempDir& into, std::initializer_list<const char*> omit = {}) {
+// (paths relative to the data folder, such as "animace/h_03.avi"); the files in
+// `damage` are replaced by a few bytes of garbage.
+inline std::filesystem::path MakeDataCopy(const TempDir& into, std::initializer_list<const char*> omit = {},
+                                          std::initializer_list<const char*> damage = {}) {
   namespace fs = std::filesystem;
   fs::path src = SampleDataDir();
   fs::path dst = into.path() / "program";
@@ -35,6 +38,10 @@ inline std::filesystem::path MakeDataCopy(const TempDir& into, std::initializer_
       for (const char* o : omit) skip = skip || rel == o;
       if (!skip) fs::create_symlink(e.path(), dst / folder / e.path().filename());
     }
+  }
+  for (const char* d : damage) {
+    fs::remove(dst / d);
+    std::ofstream(dst / d, std::ios::binary) << "RIFF\x10\0\0\0garbage";
   }
   return dst;
 }
