@@ -169,6 +169,38 @@ void Latency() {
               block, blockMs);
   std::printf("  Play to first sample handed to the device: mean %.1f ms, worst %.1f ms\n", sum / kTrials, worst);
   std::printf("  Play to sound out (plus one block in the device): worst %.1f ms\n", worst + blockMs);
+
+  // Position against the wall clock while it plays. The device's own clock may
+  // run a little slow or fast (the dummy driver sleeps after each block), so the
+  // positions are fitted to a line: its slope is the device's speed, and the
+  // largest distance from it is the position's jitter around the samples handed out.
+  stream->Seek(0);
+  stream->Play();
+  while (stream->PositionMs() <= 0) std::this_thread::sleep_for(std::chrono::microseconds(100));
+  auto start = std::chrono::steady_clock::now();
+  std::vector<std::pair<double, double>> samples;  // wall ms, position ms
+  bool backwards = false;
+  int64_t previous = 0;
+  for (int i = 0; i < 300; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(3));
+    int64_t pos = stream->PositionMs();
+    if (pos >= stream->LengthMs()) break;
+    double wall = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    backwards |= pos < previous;
+    previous = pos;
+    samples.push_back({wall, double(pos)});
+  }
+  double n = double(samples.size()), sx = 0, sy = 0, sxx = 0, sxy = 0;
+  for (auto [x, y] : samples) {
+    sx += x;
+    sy += y;
+    sxx += x * x;
+    sxy += x * y;
+  }
+  double slope = (n * sxy - sx * sy) / (n * sxx - sx * sx), offset = (sy - slope * sx) / n, jitter = 0;
+  for (auto [x, y] : samples) jitter = std::max(jitter, std::abs(y - (offset + slope * x)));
+  std::printf("  Position while playing: device speed %.3f of real time, largest jitter %.1f ms%s\n", slope, jitter,
+              backwards ? ", WENT BACKWARDS" : "");
 }
 #endif
 
