@@ -196,6 +196,23 @@ void TPanel::PaintBackground(TCanvas& canvas) {
 
 // ---- TListBox, TMemo ----
 
+namespace {
+
+// A sunken white box with one line of text per string, as the list box and the memo show them.
+void PaintLines(TCanvas& canvas, const TWinControl& control, TColor color, const TFont& font, const TStrings& lines) {
+  canvas.Brush.Color = color;
+  canvas.Brush.Style = bsSolid;
+  canvas.FillRect(control.ClientRect());
+  canvas.Font.Assign(font);
+  canvas.Brush.Style = bsClear;
+  int line = canvas.TextHeight("Ag");
+  for (int i = 0; i < lines.Count() && i * line < control.Height(); ++i) canvas.TextOut(2, 2 + i * line, lines[i]);
+  DrawClassicFrame(canvas, control.ClientRect(), true);
+}
+
+}  // namespace
+
+
 TListBox::TListBox(TComponent* AOwner) : TWinControl(AOwner) {
   width_ = 121;
   height_ = 97;
@@ -203,16 +220,7 @@ TListBox::TListBox(TComponent* AOwner) : TWinControl(AOwner) {
   items_.OnChange = [this] { Invalidate(); };
 }
 
-void TListBox::PaintBackground(TCanvas& canvas) {
-  canvas.Brush.Color = color_;
-  canvas.Brush.Style = bsSolid;
-  canvas.FillRect(ClientRect());
-  canvas.Font.Assign(font_);
-  canvas.Brush.Style = bsClear;
-  int line = canvas.TextHeight("Ag");
-  for (int i = 0; i < items_.Count() && i * line < height_; ++i) canvas.TextOut(2, i * line, items_[i]);
-  DrawClassicFrame(canvas, ClientRect(), true);
-}
+void TListBox::PaintBackground(TCanvas& canvas) { PaintLines(canvas, *this, color_, font_, items_); }
 
 TMemo::TMemo(TComponent* AOwner) : TWinControl(AOwner) {
   width_ = 185;
@@ -221,16 +229,7 @@ TMemo::TMemo(TComponent* AOwner) : TWinControl(AOwner) {
   lines_.OnChange = [this] { Invalidate(); };
 }
 
-void TMemo::PaintBackground(TCanvas& canvas) {
-  canvas.Brush.Color = color_;
-  canvas.Brush.Style = bsSolid;
-  canvas.FillRect(ClientRect());
-  canvas.Font.Assign(font_);
-  canvas.Brush.Style = bsClear;
-  int line = canvas.TextHeight("Ag");
-  for (int i = 0; i < lines_.Count() && i * line < height_; ++i) canvas.TextOut(2, 2 + i * line, lines_[i]);
-  DrawClassicFrame(canvas, ClientRect(), true);
-}
+void TMemo::PaintBackground(TCanvas& canvas) { PaintLines(canvas, *this, color_, font_, lines_); }
 
 // ---- TButton ----
 
