@@ -71,14 +71,18 @@ class TButtonGlyph : public tlb::TObject {
   void SetGlyphCount(uint8_t Value);
   // Five square cells or fewer count themselves; anything else is one picture.
   void RecountGlyphs();
-  void GlyphChanged(tlb::TObject* Sender);
+  // Sender is what changed: the glyph strip, the mask strip, the image list, or null.
+  void GlyphChanged(const void* Sender);
   void DropStateImages();
   // The cached picture of `State`, built when missing; Slot -1 when there is nothing to show.
   TStateImageRef BuildStateImage(uint8_t State);
 
   // The cell size: the strip's width divided by the cell count and its height, or the
   // image list's picture size.
-  tlb::Size CellSize() const;
+  tlb::Size CellSize();
+  // Images, or null once that list has been freed: a freed list lets go of its link,
+  // and the glyph then forgets it instead of using it.
+  tlb::TCustomImageList* LiveImages();
 
   // ---- the face ----
   void DrawFace(tlb::TCanvas& Canvas, const tlb::Rect& Client, tlb::Point Offset, bool ShowGlyph, bool ShowCaption,

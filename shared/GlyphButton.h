@@ -74,8 +74,10 @@ class TGlyphButton : public tlb::TGraphicControl {
   bool HighlightWhenDown() const { return FHighlightWhenDown; }
   void SetHighlightWhenDown(bool Value);
   int32_t ImageIndex() const { return FButtonGlyph->ImageIndex; }
+  // An image list used instead of the glyph strips. Not owned; when the list is
+  // freed the button forgets it.
   void SetImageIndex(int32_t Value);
-  tlb::TCustomImageList* Images() const { return FButtonGlyph->Images; }
+  tlb::TCustomImageList* Images() const { return FButtonGlyph->LiveImages(); }
   void SetImages(tlb::TCustomImageList* Value);
   TButtonLayout Layout() const { return FLayout; }
   void SetLayout(TButtonLayout Value);

@@ -173,7 +173,8 @@ class SourceReader {
 };
 
 template <class F>
-void Each(uint32_t* d, const uint32_t* s, const uint32_t* p, int n, uint32_t mask, F f) {
+void Each(uint32_t* __restrict d, const uint32_t* __restrict s, const uint32_t* __restrict p, int n, uint32_t mask,
+          F f) {
   for (int i = 0; i < n; ++i) d[i] = f(p[i], s[i], d[i]) & mask;
 }
 
@@ -209,6 +210,18 @@ bool Run(HDC dstDC, const Rect& target, HDC srcDC, const Dib* src, const std::ve
     if (pattern.none) return true;
   }
   int n = target.width();
+  // A solid fill (FillRect, PatBlt PATCOPY) writes the value straight into the rows.
+  if (op == 0xF0 && pattern.solid) {
+    for (int y = target.top; y < target.bottom; ++y) {
+      if (dst.bpp() == 32) {
+        auto* row = reinterpret_cast<uint32_t*>(dst.row(y)) + target.left;
+        std::fill(row, row + n, pattern.value);
+      } else {
+        for (int x = target.left; x < target.right; ++x) dst.setRawPixel(x, y, pattern.value);
+      }
+    }
+    return true;
+  }
   std::optional<SourceReader> reader;
   if (usesSource) {
     reader.emplace(srcDC, *src, dstDC, dst);
@@ -238,14 +251,14 @@ bool Run(HDC dstDC, const Rect& target, HDC srcDC, const Dib* src, const std::ve
 // Maps destination positions [first, last) of an extent `length` starting at `start` onto
 // a source extent `sourceLength` at `sourceStart`, keeping only positions whose source
 // lies in [0, limit). The kept ones are contiguous; `first` and `last` are narrowed to them.
-std::vector<int> MapAxis(int& first, int& last, int start, int length, int sourceStart, int sourceLength,
-                         bool mirror, int limit) {
+std::vector<int> MapAxis(int& first, int& last, int64_t start, int64_t length, int64_t sourceStart,
+                         int64_t sourceLength, bool mirror, int limit) {
   std::vector<int> map;
   int keptFirst = last, keptLast = first;
   for (int pos = first; pos < last; ++pos) {
     int64_t k = pos - start;
     if (mirror) k = length - 1 - k;
-    int64_t source = sourceStart + ((2 * k + 1) * sourceLength) / (2 * int64_t(length));
+    int64_t source = sourceStart + int64_t((__int128(2 * k + 1) * sourceLength) / (2 * length));
     if (source < 0 || source >= limit) continue;
     if (map.empty()) keptFirst = pos;
     keptLast = pos + 1;
@@ -254,6 +267,15 @@ std::vector<int> MapAxis(int& first, int& last, int start, int length, int sourc
   first = keptFirst;
   last = keptLast;
   return map;
+}
+
+// The part of [x, x + w) x [y, y + h), shifted by `origin`, inside `clip`; computed wide so
+// that no coordinate, however far out, overflows.
+Rect ClipWide(int64_t x, int64_t y, int64_t w, int64_t h, Point origin, const Rect& clip) {
+  int64_t left = std::max<int64_t>(x + origin.x, clip.left), top = std::max<int64_t>(y + origin.y, clip.top);
+  int64_t right = std::min<int64_t>(x + origin.x + w, clip.right), bottom = std::min<int64_t>(y + origin.y + h, clip.bottom);
+  if (right <= left || bottom <= top) return {};
+  return {int(left), int(top), int(right), int(bottom)};
 }
 
 int ScanCount(const BITMAPINFOHEADER& h) {
@@ -308,16 +330,22 @@ bool PatBltBrush(HDC dc, const Rect& rect, HBRUSH brush, uint32_t rop) {
   if (!dc || !dc->surface) return false;
   uint8_t op = RopTable(rop);
   if (RopUsesSource(op)) return false;
-  Rect target = rect.Offset(dc->origin.x, dc->origin.y).Intersect(dc->EffectiveClip());
+  Rect target = ClipWide(rect.left, rect.top, int64_t(rect.right) - rect.left, int64_t(rect.bottom) - rect.top,
+                         dc->origin, dc->EffectiveClip());
   if (target.empty()) return true;
   return Run(dc, target, nullptr, nullptr, {}, {}, op, brush);
 }
 
 bool PatBlt(HDC dc, int x, int y, int w, int h, uint32_t rop) {
-  if (!dc) return false;
-  if (w < 0) { x += w; w = -w; }
-  if (h < 0) { y += h; h = -h; }
-  return PatBltBrush(dc, Rect::FromSize(x, y, w, h), dc->brush, rop);
+  if (!dc || !dc->surface) return false;
+  uint8_t op = RopTable(rop);
+  if (RopUsesSource(op)) return false;
+  int64_t left = x, top = y, width = w, height = h;
+  if (width < 0) { left += width; width = -width; }
+  if (height < 0) { top += height; height = -height; }
+  Rect target = ClipWide(left, top, width, height, dc->origin, dc->EffectiveClip());
+  if (target.empty()) return true;
+  return Run(dc, target, nullptr, nullptr, {}, {}, op, dc->brush);
 }
 
 bool StretchBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh, uint32_t rop) {
@@ -327,18 +355,18 @@ bool StretchBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, in
   if (!src || !src->surface) return false;
   if (w == 0 || h == 0 || sw == 0 || sh == 0) return true;
   bool mirrorX = (w < 0) != (sw < 0), mirrorY = (h < 0) != (sh < 0);
-  if (w < 0) { x += w; w = -w; }
-  if (h < 0) { y += h; h = -h; }
-  if (sw < 0) { sx += sw; sw = -sw; }
-  if (sh < 0) { sy += sh; sh = -sh; }
-  Rect dest = Rect::FromSize(x + dst->origin.x, y + dst->origin.y, w, h);
-  Rect target = dest.Intersect(dst->EffectiveClip());
+  int64_t dx = x, dy = y, dw = w, dh = h, srcX = sx, srcY = sy, srcW = sw, srcH = sh;
+  if (dw < 0) { dx += dw; dw = -dw; }
+  if (dh < 0) { dy += dh; dh = -dh; }
+  if (srcW < 0) { srcX += srcW; srcW = -srcW; }
+  if (srcH < 0) { srcY += srcH; srcH = -srcH; }
+  Rect target = ClipWide(dx, dy, dw, dh, dst->origin, dst->EffectiveClip());
   if (target.empty()) return true;
   const Dib* source = src->surface;
-  std::vector<int> cols = MapAxis(target.left, target.right, dest.left, w, sx + src->origin.x, sw, mirrorX,
-                                  source->width());
-  std::vector<int> rows = MapAxis(target.top, target.bottom, dest.top, h, sy + src->origin.y, sh, mirrorY,
-                                  source->height());
+  std::vector<int> cols = MapAxis(target.left, target.right, dx + dst->origin.x, dw, srcX + src->origin.x, srcW,
+                                  mirrorX, source->width());
+  std::vector<int> rows = MapAxis(target.top, target.bottom, dy + dst->origin.y, dh, srcY + src->origin.y, srcH,
+                                  mirrorY, source->height());
   if (cols.empty() || rows.empty()) return true;
   // Source and destination on one surface: read from a snapshot so overlaps copy cleanly.
   std::optional<Dib> snapshot;

@@ -40,54 +40,48 @@ class PenPainter {
   bool active() const { return active_; }
   int width() const { return width_; }
 
-  // The line from a to b (logical coordinates) without its last pixel.
+  // The line from a to b (logical coordinates) without its last pixel. Step i of the
+  // major axis moves the minor one by i * minor / major rounded to nearest, halves down
+  // (what the incremental line algorithm gives). Only the steps that can reach the clip
+  // are visited, so a line of any length costs at most the clip's extent.
   void Segment(Point a, Point b) {
     if (!active_) return;
-    int64_t x = int64_t(a.x) + dc_->origin.x, y = int64_t(a.y) + dc_->origin.y;
+    int64_t x0 = int64_t(a.x) + dc_->origin.x, y0 = int64_t(a.y) + dc_->origin.y;
     int64_t dx = std::abs(int64_t(b.x) - a.x), dy = std::abs(int64_t(b.y) - a.y);
     int stepX = b.x >= a.x ? 1 : -1, stepY = b.y >= a.y ? 1 : -1;
-    // A segment that cannot touch the clip only moves the dash pattern on.
+    bool xMajor = dx >= dy;
+    int64_t steps = xMajor ? dx : dy, minor = xMajor ? dy : dx;
+    int64_t start = xMajor ? x0 : y0;
+    int step = xMajor ? stepX : stepY;
     int64_t reach = width_;
-    int64_t x1 = x + (int64_t(b.x) - a.x), y1 = y + (int64_t(b.y) - a.y);
-    if (std::max(x, x1) + reach < clip_.left || std::min(x, x1) - reach >= clip_.right ||
-        std::max(y, y1) + reach < clip_.top || std::min(y, y1) - reach >= clip_.bottom) {
-      phase_ += std::max(dx, dy);
-      return;
+    int64_t lo = (xMajor ? clip_.left : clip_.top) - reach, hi = (xMajor ? clip_.right : clip_.bottom) + reach;
+    int64_t first = step > 0 ? lo - start : start - hi + 1;
+    int64_t last = step > 0 ? hi - start : start - lo + 1;
+    first = std::max<int64_t>(first, 0);
+    last = std::min<int64_t>(last, steps);
+    for (int64_t i = first; i < last; ++i) {
+      int64_t offset = int64_t((__int128(2) * i * minor + steps - 1) / (__int128(2) * steps));
+      int64_t x = xMajor ? x0 + stepX * i : x0 + stepX * offset;
+      int64_t y = xMajor ? y0 + stepY * offset : y0 + stepY * i;
+      Plot(x, y, phase_ + i);
     }
-    if (dx >= dy) {
-      int64_t error = 2 * dy - dx;
-      for (int64_t i = 0; i < dx; ++i) {
-        Plot(x, y);
-        if (error > 0) { y += stepY; error -= 2 * dx; }
-        error += 2 * dy;
-        x += stepX;
-      }
-    } else {
-      int64_t error = 2 * dx - dy;
-      for (int64_t i = 0; i < dy; ++i) {
-        Plot(x, y);
-        if (error > 0) { x += stepX; error -= 2 * dy; }
-        error += 2 * dx;
-        y += stepY;
-      }
-    }
+    phase_ += steps;
   }
 
   // One pixel at logical (x, y), in the pattern's turn.
   void Point1(Point p) {
-    if (active_) Plot(p.x + dc_->origin.x, p.y + dc_->origin.y);
+    if (active_) Plot(int64_t(p.x) + dc_->origin.x, int64_t(p.y) + dc_->origin.y, phase_++);
   }
 
  private:
-  void Plot(int64_t x, int64_t y) {
+  void Plot(int64_t x, int64_t y, int64_t phase) {
     bool on = true;
     if (period_ > 0) {
-      int at = int(phase_ % period_);
+      int at = int(phase % period_);
       for (size_t i = 0; i < dashes_.size(); ++i) {
         if (at < dashes_[i]) { on = (i % 2) == 0; break; }
         at -= dashes_[i];
       }
-      ++phase_;
     }
     if (!on && !fillGaps_) return;
     uint32_t v = on ? value_ : gapValue_;
@@ -111,8 +105,8 @@ class PenPainter {
 
 bool Fills(HBRUSH brush) { return brush && brush->style != BS_NULL; }
 
-int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
-int64_t CeilDiv(int64_t a, int64_t b) { return -FloorDiv(-a, b); }
+__int128 FloorDiv(__int128 a, __int128 b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+__int128 CeilDiv(__int128 a, __int128 b) { return -FloorDiv(-a, b); }
 
 // The alternate-rule interior: on row y, pixels x with the point (x, y) inside, each
 // crossing of an edge with y in [lower end, upper end) toggling inside and outside.
@@ -134,9 +128,13 @@ void FillPolygon(HDC dc, const Point* pts, int count) {
       if (a.y == b.y) continue;
       if (a.y > b.y) std::swap(a, b);
       if (y < a.y || y >= b.y) continue;
-      int64_t dy = b.y - a.y;
-      int64_t numerator = int64_t(a.x) * dy + int64_t(y - a.y) * (b.x - a.x);
-      crossings.push_back(CeilDiv(numerator, dy));  // the first pixel at or right of the crossing
+      // The first pixel at or right of the crossing, exact for any coordinates, kept
+      // within a little of the clip (which is all the spans use).
+      __int128 dy = int64_t(b.y) - a.y;
+      __int128 numerator = __int128(a.x) * dy + __int128(int64_t(y) - a.y) * (int64_t(b.x) - a.x);
+      __int128 x = CeilDiv(numerator, dy);
+      x = std::clamp<__int128>(x, __int128(clip.left) - 1, __int128(clip.right) + 1);
+      crossings.push_back(int64_t(x));
     }
     std::sort(crossings.begin(), crossings.end());
     for (size_t k = 0; k + 1 < crossings.size(); k += 2) {

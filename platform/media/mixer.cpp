@@ -7,12 +7,22 @@ namespace tlb {
 
 // What the mixer and its voices share; it outlives whichever of them goes last.
 struct MixerVoice::Shared {
+  struct Fading {
+    std::unique_ptr<SampleSource> source;
+    int left;
+  };
   mutable std::mutex lock;
   std::vector<MixerVoice*> voices;
+  // Sources of destroyed voices that still fade out, and those done with it. The
+  // audio thread never frees a source (a synthesiser takes long to free): the
+  // program thread frees the finished ones at its next call.
+  std::vector<Fading> fading;
+  std::vector<std::unique_ptr<SampleSource>> finished;
   int rate = 44100;
   int64_t framesMixed = 0;
   int64_t serial = 0;      // counts the blocks mixed
   int64_t lastMixUs = 0;   // the caller's clock at the start of the last block
+  int fade = 0;            // frames of a fade-out
 };
 
 // ---- PcmSource ----
@@ -34,15 +44,35 @@ void PcmSource::Seek(int64_t frame) { frame_ = std::clamp<int64_t>(frame, 0, Len
 MixerVoice::MixerVoice(std::shared_ptr<Shared> shared, std::unique_ptr<SampleSource> source)
     : shared_(std::move(shared)), source_(std::move(source)) {}
 
+namespace {
+// Takes the finished sources out under the lock; they are freed by the caller's scope.
+std::vector<std::unique_ptr<SampleSource>> TakeFinished(std::vector<std::unique_ptr<SampleSource>>& finished) {
+  std::vector<std::unique_ptr<SampleSource>> out;
+  out.swap(finished);
+  return out;
+}
+}  // namespace
+
 MixerVoice::~MixerVoice() {
+  std::vector<std::unique_ptr<SampleSource>> done;
   std::lock_guard<std::mutex> g(shared_->lock);
+  done = TakeFinished(shared_->finished);
   auto& v = shared_->voices;
   v.erase(std::remove(v.begin(), v.end(), this), v.end());
+  int left = playing_ ? shared_->fade : fadeLeft_;
+  if (left > 0) shared_->fading.push_back({std::move(source_), left});
 }
 
 void MixerVoice::Play() {
   std::lock_guard<std::mutex> g(shared_->lock);
-  if (playing_ || source_->Frame() >= source_->LengthFrames()) return;
+  if (playing_) return;
+  if (fadeLeft_ > 0) {
+    // Started again while fading: from where it stopped.
+    fadeLeft_ = 0;
+    source_->Stopped();
+    source_->Seek(resumeFrame_);
+  }
+  if (source_->Frame() >= source_->LengthFrames()) return;
   playing_ = true;
   blockSerial_ = -1;
   firstMixedAt_ = -1;
@@ -52,11 +82,17 @@ void MixerVoice::Pause() {
   std::lock_guard<std::mutex> g(shared_->lock);
   if (!playing_) return;
   playing_ = false;
-  source_->Stopped();
+  resumeFrame_ = source_->Frame();
+  fadeLeft_ = shared_->fade;
+  if (fadeLeft_ == 0) source_->Stopped();
 }
 
 void MixerVoice::SeekFrame(int64_t frame) {
   std::lock_guard<std::mutex> g(shared_->lock);
+  if (fadeLeft_ > 0) {
+    fadeLeft_ = 0;
+    source_->Stopped();
+  }
   source_->Seek(std::clamp<int64_t>(frame, 0, source_->LengthFrames()));
   blockSerial_ = -1;
 }
@@ -68,14 +104,14 @@ bool MixerVoice::Playing() const {
 
 int64_t MixerVoice::HeardFrame(int64_t nowUs) const {
   std::lock_guard<std::mutex> g(shared_->lock);
-  if (!playing_ || blockSerial_ != shared_->serial) return source_->Frame();
+  if (!playing_ || blockSerial_ != shared_->serial) return fadeLeft_ > 0 ? resumeFrame_ : source_->Frame();
   int64_t elapsed = std::max<int64_t>(0, nowUs - shared_->lastMixUs) * shared_->rate / 1000000;
   return blockStart_ + std::min<int64_t>(elapsed, blockFrames_);
 }
 
 int64_t MixerVoice::Frame() const {
   std::lock_guard<std::mutex> g(shared_->lock);
-  return source_->Frame();
+  return fadeLeft_ > 0 ? resumeFrame_ : source_->Frame();
 }
 
 int64_t MixerVoice::LengthFrames() const {
@@ -92,15 +128,33 @@ int64_t MixerVoice::FirstMixedAt() const {
 
 Mixer::Mixer(int sampleRate) : shared_(std::make_shared<MixerVoice::Shared>()), rate_(sampleRate) {
   shared_->rate = sampleRate;
+  // 4 ms: short enough not to be heard as a tail, long enough not to click.
+  fade_ = std::max(1, sampleRate * 4 / 1000);
+  shared_->fade = fade_;
 }
 
 Mixer::~Mixer() = default;
 
 std::unique_ptr<MixerVoice> Mixer::Add(std::unique_ptr<SampleSource> source) {
   std::unique_ptr<MixerVoice> voice(new MixerVoice(shared_, std::move(source)));
+  std::vector<std::unique_ptr<SampleSource>> done;
   std::lock_guard<std::mutex> g(shared_->lock);
+  done = TakeFinished(shared_->finished);
   shared_->voices.push_back(voice.get());
   return voice;
+}
+
+int Mixer::MixFade(SampleSource& source, int left, float* out, int frames) {
+  int n = std::min(left, frames);
+  fadeBuffer_.assign(size_t(n) * 2, 0.0f);
+  n = source.Render(fadeBuffer_.data(), n);
+  for (int i = 0; i < n; ++i) {
+    float gain = float(left - i) / float(fade_);
+    out[2 * i] += fadeBuffer_[2 * i] * gain;
+    out[2 * i + 1] += fadeBuffer_[2 * i + 1] * gain;
+  }
+  // A source that ended inside its fade has nothing more to give.
+  return n < std::min(left, frames) ? 0 : left - n;
 }
 
 void Mixer::MixFloat(float* out, int frames, int64_t nowUs) {
@@ -110,6 +164,14 @@ void Mixer::MixFloat(float* out, int frames, int64_t nowUs) {
   ++s.serial;
   s.lastMixUs = nowUs;
   for (MixerVoice* v : s.voices) {
+    if (v->fadeLeft_ > 0) {
+      v->fadeLeft_ = MixFade(*v->source_, v->fadeLeft_, out, frames);
+      if (v->fadeLeft_ == 0) {
+        v->source_->Stopped();
+        v->source_->Seek(v->resumeFrame_);
+      }
+      continue;
+    }
     if (!v->playing_) continue;
     v->blockStart_ = v->source_->Frame();
     int n = v->source_->Render(out, frames);
@@ -120,6 +182,15 @@ void Mixer::MixFloat(float* out, int frames, int64_t nowUs) {
       v->playing_ = false;
       v->source_->Stopped();
     }
+  }
+  for (auto it = s.fading.begin(); it != s.fading.end();) {
+    it->left = MixFade(*it->source, it->left, out, frames);
+    if (it->left > 0) {
+      ++it;
+      continue;
+    }
+    s.finished.push_back(std::move(it->source));
+    it = s.fading.erase(it);
   }
   s.framesMixed += frames;
 }

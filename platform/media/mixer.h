@@ -7,6 +7,10 @@
 //
 // The mixer reads no clock. The caller of Mix passes the time of the block, so
 // that a voice's position can follow the samples already handed to the device.
+//
+// A voice that stops while it sounds (paused, or destroyed as PlaySound's channel
+// is when the next sound replaces it) fades out over a few milliseconds instead
+// of breaking off, which would click. The fade is not counted in its position.
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -53,7 +57,9 @@ class MixerVoice {
   MixerVoice(const MixerVoice&) = delete;
   MixerVoice& operator=(const MixerVoice&) = delete;
 
+  // Plays from Frame(); a voice at its end stays stopped.
   void Play();
+  // Stops at once for Playing() and Frame(); the sound fades out in the next blocks.
   void Pause();
   void SeekFrame(int64_t frame);
   bool Playing() const;
@@ -75,6 +81,8 @@ class MixerVoice {
   std::shared_ptr<Shared> shared_;
   std::unique_ptr<SampleSource> source_;
   bool playing_ = false;
+  int fadeLeft_ = 0;           // frames of fade-out still to mix after a pause
+  int64_t resumeFrame_ = -1;   // where a fading voice stopped, for Frame() and Play()
   int64_t blockStart_ = 0;  // the source frame at the start of the last block mixed
   int blockFrames_ = 0;     // frames the voice produced in that block
   int64_t blockSerial_ = -1;
@@ -100,9 +108,15 @@ class Mixer {
   int PlayingCount() const;
   // Frames mixed since the mixer began.
   int64_t FramesMixed() const;
+  // The length of a fade-out in frames.
+  int FadeFrames() const { return fade_; }
 
  private:
   friend class MixerVoice;
+  // Mixes one voice's fade-out, `left` of `fade_` frames to go; returns the frames still left.
+  int MixFade(SampleSource& source, int left, float* out, int frames);
+  int fade_;
+  std::vector<float> fadeBuffer_;
   std::shared_ptr<MixerVoice::Shared> shared_;
   int rate_;
   std::vector<float> scratch_;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/core/exceptions.h"
+#include "platform/ui/stdctrls.h"
 #include "tests/support/headless_run.h"
 #include "tests/support/media_fixtures.h"
 
@@ -187,6 +188,21 @@ TEST_F(AnimateFixture, OpaqueClipsFillWithColorTransparentOnesShowTheParent) {
   anim->SetActive(true);
   run.RunUntil(100);
   EXPECT_EQ(Pixel(10 + 20 + 5, 10 + 15 + 5), ClipFrameColor(1));
+}
+
+TEST_F(AnimateFixture, TheClipLiesAbovePictureControlsCreatedAfterIt) {
+  auto* cover = new TPaintBox(form);
+  cover->SetParent(form);
+  cover->SetBounds(0, 0, 200, 150);
+  cover->OnPaint = [cover](TObject*) {
+    cover->Canvas().Brush.Color = clYellow;
+    cover->Canvas().FillRect({0, 0, 200, 150});
+  };
+  anim->SetTransparent(false);
+  anim->SetCenter(false);
+  anim->SetFileName(clip);
+  EXPECT_EQ(Pixel(10 + 5, 10 + 5), ClipFrameColor(0));
+  EXPECT_EQ(Pixel(100, 100), ColorToRGB(clYellow));
 }
 
 }  // namespace

@@ -56,6 +56,36 @@ TEST(Mixer, AVoiceEndsInsideABlockAndStopsPlaying) {
   EXPECT_TRUE(v->Playing());
 }
 
+std::vector<int> LeftChannel(const std::vector<int16_t>& out) {
+  std::vector<int> left;
+  for (size_t i = 0; i < out.size(); i += 2) left.push_back(int(std::lround(out[i] / 100.0)) * 100);
+  return left;
+}
+
+TEST(Mixer, AVoiceStoppedWhileSoundingFadesOutInsteadOfBreakingOff) {
+  Mixer mixer(1000);  // a 4-frame fade
+  ASSERT_EQ(mixer.FadeFrames(), 4);
+  auto v = mixer.Add(Constant(8000, 100));
+  v->Play();
+  std::vector<int16_t> out(16);
+  mixer.Mix(out.data(), 8);
+  v->Pause();
+  EXPECT_FALSE(v->Playing());
+  EXPECT_EQ(v->Frame(), 8);
+  mixer.Mix(out.data(), 8);
+  EXPECT_EQ(LeftChannel(out), (std::vector<int>{8000, 6000, 4000, 2000, 0, 0, 0, 0}));
+  EXPECT_EQ(v->Frame(), 8) << "the fade is not counted in the position";
+  v->Play();
+  mixer.Mix(out.data(), 8);
+  EXPECT_EQ(LeftChannel(out)[0], 8000);
+  EXPECT_EQ(v->Frame(), 16);
+  // A sounding voice that is destroyed (PlaySound's channel replaced) fades out too.
+  v.reset();
+  mixer.Mix(out.data(), 8);
+  EXPECT_EQ(LeftChannel(out), (std::vector<int>{8000, 6000, 4000, 2000, 0, 0, 0, 0}));
+  EXPECT_EQ(mixer.VoiceCount(), 0);
+}
+
 TEST(Mixer, HeardFrameMovesWithTheClockInsideTheLastBlock) {
   Mixer mixer(1000);  // one frame a millisecond
   auto v = mixer.Add(Constant(1, 1000));

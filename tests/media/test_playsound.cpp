@@ -20,7 +20,6 @@ struct PlaySoundFixture : ::testing::Test {
   std::string a = WriteFile(files.str() + "/a.wav", WavFile(1000));
   std::string b = WriteFile(files.str() + "/b.wav", WavFile(300));
 
-  PlaySoundFixture() { InstallMediaWakeSource(); }
   std::vector<SoundRecord> Played() { return AsHeadlessAudio(run.backend.Audio())->Played(); }
   int Playing() { return AsHeadlessAudio(run.backend.Audio())->PlayingCount(); }
 };
