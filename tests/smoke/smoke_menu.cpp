@@ -1,0 +1,49 @@
+// Smoke test of the games program's menu in the real window (under Xvfb in CI):
+// the menu over the backdrop after its reveal, a screenshot, and the pixels where
+// the tiles and the green form must be.
+#include <cstdio>
+#include <string>
+
+#include "games/src/m_hry.h"
+#include "platform/backend/sdl/sdl_backend.h"
+#include "platform/ui/forms.h"
+#include "resources/resources.h"
+#include "shared/Technic2.h"
+#include "shared/pozadi.h"
+
+using namespace tlb;
+
+int main(int argc, char** argv) {
+  std::string shot = argc > 1 ? argv[1] : "smoke_menu.png";
+  SdlBackend backend;
+  StartProgramRun(&backend);
+  RegisterGamesResources();
+  tq::ResetTechnic2();
+  tq::ShowBackdrop();
+  tq::Technic2Startup(tq::ProgramKind::Games);
+  auto* menu = Application->CreateForm<tq::TFORM_Menu>();
+  menu->Show();
+  int64_t until = backend.NowMs() + 2500;
+  PumpUntil([&] { return backend.NowMs() >= until; });
+  backend.SaveScreenshot(shot);
+  const Dib& screen = Screen->Surface();
+  int failures = 0;
+  auto expect = [&](const char* what, bool ok) {
+    if (!ok) ++failures;
+    std::printf("%s: %s\n", what, ok ? "ok" : "WRONG");
+  };
+  Point form{menu->Left(), menu->Top()};
+  expect("the menu is centred", form.x == (backend.ScreenSize().cx - 640) / 2);
+  expect("the form is green between the tiles", screen.pixel(form.x + 150, form.y + 200) == 0x008000);
+  for (TControl* tile : {static_cast<TControl*>(menu->AVI_obr1), static_cast<TControl*>(menu->AVI_obr2),
+                         static_cast<TControl*>(menu->AVI_obr3), static_cast<TControl*>(menu->AVI_obr9)}) {
+    Point c = tile->ClientToScreen({tile->Width() / 2, tile->Height() / 2});
+    expect(("tile " + tile->Name + " shows its clip").c_str(), tile->Visible() && screen.pixel(c.x, c.y) != 0x008000);
+  }
+  expect("the backdrop shows around the menu", screen.pixel(2, 2) != 0x008000 && screen.pixel(2, 2) != 0);
+  menu->Close();
+  Application->ProcessMessages();
+  EndProgramRun();
+  std::printf("screenshot %s\n", shot.c_str());
+  return failures == 0 ? 0 : 1;
+}
