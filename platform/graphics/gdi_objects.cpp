@@ -98,7 +98,8 @@ bool ValidDepth(unsigned bpp) { return bpp == 1 || bpp == 4 || bpp == 8 || bpp =
 
 HBITMAP NewBitmap(int width, int height, int bpp) {
   if (width < 0 || height < 0 || width > 32768 || height > 32768 || !ValidDepth(unsigned(bpp))) return nullptr;
-  if (width == 0 || height == 0) return &stock().monoBitmap;  // as Windows: an empty request gives the stock bitmap
+  // An empty request gets an empty bitmap of its own (not the shared stock one, as Windows
+  // gives): the class library takes the pixels out of handles it adopts.
   if (size_t(Dib::StrideFor(width, bpp)) * size_t(height) > kMaxBitmapBytes) return nullptr;
   return Own(new GdiBitmap(Dib(width, height, bpp, StandardPalette(bpp))));
 }
@@ -146,7 +147,7 @@ Rect DeviceContext::EffectiveClip() const {
 HBITMAP CreateBitmap(int width, int height, unsigned planes, unsigned bitCount, const void* bits) {
   if (planes != 1 || !ValidDepth(bitCount)) return nullptr;
   HBITMAP bitmap = NewBitmap(width, height, int(bitCount));
-  if (!bitmap || !bits || bitmap == &stock().monoBitmap) return bitmap;
+  if (!bitmap || !bits) return bitmap;
   // The caller's rows are word-aligned (a multiple of 16 bits), top row first.
   const auto* source = static_cast<const uint8_t*>(bits);
   size_t sourceStride = ((size_t(width) * bitCount + 15) / 16) * 2;
@@ -342,7 +343,8 @@ int GetBkMode(HDC dc) { return dc ? dc->bkMode : 0; }
 COLORREF GetNearestColor(HDC dc, COLORREF color) {
   if (!dc) return CLR_INVALID;
   COLORREF rgb = ResolveColor(dc, color);
-  return dc->surface ? dc->surface->nearestColor(rgb) : rgb;
+  // A paletted surface can show only its palette's colours; every other one shows the colour itself.
+  return dc->surface && dc->surface->paletted() ? dc->surface->nearestColor(rgb) : rgb;
 }
 
 COLORREF GetPixel(HDC dc, int x, int y) {

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "platform/graphics/imagelist_wrapper.h"
+#include "platform/graphics/text/draw_text.h"
 #include "tests/glyph/glyph_fixtures.h"
 #include "tests/support/headless_run.h"
 

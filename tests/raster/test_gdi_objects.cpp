@@ -116,9 +116,10 @@ TEST(Bitmaps, CreateBitmapTakesWordAlignedRows) {
   EXPECT_EQ(CreateBitmap(-1, 4, 1, 1, nullptr), nullptr);
   EXPECT_EQ(CreateBitmap(40000, 4, 1, 1, nullptr), nullptr);
   EXPECT_EQ(CreateBitmap(30000, 30000, 1, 32, nullptr), nullptr) << "too much memory";
-  HBITMAP empty = CreateBitmap(0, 5, 1, 1, nullptr);
-  ASSERT_NE(empty, nullptr) << "an empty request gives the stock bitmap";
-  EXPECT_EQ(empty->dib.width(), 1);
+  HBITMAP empty = CreateBitmap(0, 5, 1, 1, bits);
+  ASSERT_NE(empty, nullptr) << "an empty request gives an empty bitmap of its own";
+  EXPECT_TRUE(empty->dib.empty());
+  EXPECT_TRUE(DeleteObject(empty));
 }
 
 TEST(Pixels, GetNearestColourFollowsTheSelectedBitmap) {
@@ -128,6 +129,7 @@ TEST(Pixels, GetNearestColourFollowsTheSelectedBitmap) {
   } cases[] = {
       {32, 0xC8C8C8, 0xC8C8C8}, {4, 0xC8C8C8, 0xC0C0C0}, {4, 0xFFFFFF, 0xFFFFFF},
       {1, 0xC8C8C8, 0xFFFFFF},  {1, 0x303030, 0x000000}, {32, 0x02C8C8C8, 0xC8C8C8},
+      {16, 0xC8C8C8, 0xC8C8C8},
   };
   for (const Case& c : cases) {
     MemoryDC dc(Dib(1, 1, c.bpp, StandardPalette(c.bpp)));
