@@ -115,9 +115,14 @@ class Lexer {
       if (hex) ++pos_;
       size_t start = pos_;
       while (pos_ < s_.size() && (hex ? std::isxdigit(uint8_t(s_[pos_])) : std::isdigit(uint8_t(s_[pos_])))) ++pos_;
-      if (start == pos_ || pos_ - start > 16) Fail("bad number");
+      // Hexadecimal numbers are 32-bit patterns ($FFFFFFFF is -1); decimal ones fit 32 bits.
+      size_t digits = pos_ - start;
+      if (digits == 0 || digits > (hex ? 8u : 10u)) Fail("bad number");
       t.kind = Token::Number;
-      t.number = std::stoll(s_.substr(start, pos_ - start), nullptr, hex ? 16 : 10);
+      unsigned long long value = std::stoull(s_.substr(start, digits), nullptr, hex ? 16 : 10);
+      if (hex) t.number = int32_t(uint32_t(value));
+      else if (value > (negative ? 2147483648ull : 2147483647ull)) Fail("number out of range");
+      else t.number = (long long)value;
       if (negative) t.number = -t.number;
       return t;
     }

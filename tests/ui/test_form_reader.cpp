@@ -118,6 +118,10 @@ TEST_F(FormReaderFixture, ErrorsNameTheFileAndLine) {
       {"unterminated string", "object FORM_Test: TFORM_Test\n  Caption = 'abc\nend\n",
        "test.dfm(2): unterminated string"},
       {"unknown colour", "object FORM_Test: TFORM_Test\n  Color = clPlaid\nend\n", "test.dfm(2): unknown colour"},
+      {"a number past 32 bits", "object FORM_Test: TFORM_Test\n  Tag = $aaaaaaaaaaaaaaaa\nend\n",
+       "test.dfm(2): bad number"},
+      {"a decimal number out of range", "object FORM_Test: TFORM_Test\n  Tag = 2147483648\nend\n",
+       "test.dfm(2): number out of range"},
       {"duplicate name", "object FORM_Test: TFORM_Test\n  object a: TImage\n  end\n  object a: TImage\n  end\nend\n",
        "test.dfm(4): duplicate component name a"},
   };
