@@ -4,8 +4,6 @@
 
 #include "platform/core/cp1250.h"
 #include "platform/core/exceptions.h"
-#include "platform/core/resources.h"
-#include "platform/formats/cursor_reader.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/form_reader.h"
 #include "shared/Technic2.h"
@@ -57,12 +55,7 @@ const char* const kCredits[5] = {
 
 // Loads a cursor of the program's resources into a slot; a missing one leaves the slot empty.
 void RegisterCursor(TCursor index, const char* name) {
-  const ResourceEntry* r = FindResource(std::string("cursor.") + name + ".cur");
-  if (!r) {
-    Screen->SetCursorImage(index, nullptr);
-    return;
-  }
-  Screen->SetCursorImage(index, std::make_shared<CursorImage>(ReadCursor(r->data, r->size)));
+  Screen->SetCursorImage(index, LoadCursorResource(std::string("cursor.") + name + ".cur"));
 }
 
 }  // namespace

@@ -54,49 +54,49 @@ void TCustomAction::SetCaption(const std::string& value) {
   if (value == caption_) return;
   ForEachLink([&](TActionLink& l) { l.SetCaption(value); });
   caption_ = value;
-  Change();
+  PropertyChanged();
 }
 
 void TCustomAction::SetChecked(bool value) {
   if (value == checked_) return;
   ForEachLink([&](TActionLink& l) { l.SetChecked(value); });
   checked_ = value;
-  Change();
+  PropertyChanged();
 }
 
 void TCustomAction::SetEnabled(bool value) {
   if (value == enabled_) return;
   ForEachLink([&](TActionLink& l) { l.SetEnabled(value); });
   enabled_ = value;
-  Change();
+  PropertyChanged();
 }
 
 void TCustomAction::SetHelpContext(int value) {
   if (value == helpContext_) return;
   ForEachLink([&](TActionLink& l) { l.SetHelpContext(value); });
   helpContext_ = value;
-  Change();
+  PropertyChanged();
 }
 
 void TCustomAction::SetHint(const std::string& value) {
   if (value == hint_) return;
   ForEachLink([&](TActionLink& l) { l.SetHint(value); });
   hint_ = value;
-  Change();
+  PropertyChanged();
 }
 
 void TCustomAction::SetImageIndex(int value) {
   if (value == imageIndex_) return;
   ForEachLink([&](TActionLink& l) { l.SetImageIndex(value); });
   imageIndex_ = value;
-  Change();
+  PropertyChanged();
 }
 
 void TCustomAction::SetVisible(bool value) {
   if (value == visible_) return;
   ForEachLink([&](TActionLink& l) { l.SetVisible(value); });
   visible_ = value;
-  Change();
+  PropertyChanged();
 }
 
 // ---- TBasicActionLink ----

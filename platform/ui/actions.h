@@ -28,9 +28,17 @@ class TBasicAction : public TComponent {
   void UnRegisterChanges(TBasicActionLink* link);
   int ClientCount() const { return int(clients_.size()); }
 
- protected:
-  // Tells every link that the action changed.
+  // Tells every link that the action as a whole changed: each client takes all
+  // of the action's values again.
   void Change();
+  // Told after each property of the action changed (the links were told of that
+  // property first, through their setters).
+  TNotifyEvent OnChange;
+
+ protected:
+  void PropertyChanged() {
+    if (OnChange) OnChange(this);
+  }
   std::vector<TBasicActionLink*> clients_;
 };
 

@@ -67,6 +67,8 @@ class Backend {
   virtual Point CursorPos() const = 0;
   virtual void SetCursor(const CursorImage* image, int index) = 0;
   virtual void SetTitle(const std::string& utf8) = 0;
+  // The program's icon for the window; nullptr keeps the one it has.
+  virtual void SetIcon(const CursorImage* icon) {}
   // Whether the program's window has the input focus.
   virtual bool IsActive() const = 0;
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/core/cp1250.h"
+#include "platform/core/resources.h"
 #include "platform/graphics/dib_blit.h"
 #include "platform/media/audio_device.h"
 #include "platform/ui/dialogs.h"
@@ -99,8 +100,12 @@ void TCustomForm::Show() {
     shownOnce_ = true;
     visible_ = true;
     // The window title is the main form's caption, or the first form's until there is one.
-    if (HasBackend() && Application && (!Application->MainForm() || Application->MainForm() == this))
+    if (HasBackend() && Application && (!Application->MainForm() || Application->MainForm() == this)) {
       CurrentBackend().SetTitle(Cp1250ToUtf8(caption_));
+      // A missing or damaged icon leaves the window's icon as it is.
+      if (!IconResource.empty())
+        if (auto icon = LoadCursorResource(IconResource)) CurrentBackend().SetIcon(icon.get());
+    }
     if (Screen) Screen->AddForm(this);
     InvalidateArea({0, 0, width_, height_});
     DoShow();
@@ -519,6 +524,16 @@ void PumpUntil(const std::function<bool()>& done) {
   while (!done()) {
     if (!Application || Application->Terminated()) return;
     Application->ProcessMessages();
+  }
+}
+
+std::shared_ptr<CursorImage> LoadCursorResource(const std::string& resourceName) {
+  const ResourceEntry* r = FindResource(resourceName);
+  if (!r) return nullptr;
+  try {
+    return std::make_shared<CursorImage>(ReadCursor(r->data, r->size));
+  } catch (const Exception&) {
+    return nullptr;
   }
 }
 

@@ -187,4 +187,8 @@ void PumpUntil(const std::function<bool()>& done);
 
 HWND GetActiveWindow();
 
+// A cursor or icon of the program's resources ("cursor.<name>.cur"-style file names
+// are the caller's); nullptr when the program has no such resource.
+std::shared_ptr<CursorImage> LoadCursorResource(const std::string& resourceName);
+
 }  // namespace tlb

@@ -14,6 +14,7 @@ object FORMPozadi: TFORMPozadi
   Font.Height = -11
   Font.Name = 'MS Sans Serif'
   Font.Style = []
+  Icon = 'icon.program.ico'
   OldCreateOrder = True
   Position = poDefault
   Scaled = False

@@ -59,19 +59,28 @@ TEST_F(ActionsTest, ExecuteRunsTheHandlerOfAnEnabledAction) {
   EXPECT_EQ(runs, 1);
 }
 
-TEST_F(ActionsTest, LinksHearOfChangesAndForgetAnActionThatGoes) {
-  int changes = 0;
+TEST_F(ActionsTest, PropertyChangesGoThroughTheSettersAndAWholeChangeToEveryLink) {
+  int propertyChanges = 0, linkChanges = 0;
   auto link = NewActionLink(nullptr, label);
   link->SetAction(action);
+  action->OnChange = [&](TObject*) { ++propertyChanges; };
   link->OnChange = [&](TObject* sender) {
     EXPECT_EQ(sender, action);
-    ++changes;
+    ++linkChanges;
   };
   action->SetChecked(true);
   action->SetImageIndex(3);
   action->SetHelpContext(12);
   action->SetHelpContext(12);  // no change, no notification
-  EXPECT_EQ(changes, 3);
+  EXPECT_EQ(propertyChanges, 3);
+  EXPECT_EQ(linkChanges, 0);
+  action->Change();
+  EXPECT_EQ(linkChanges, 1);
+}
+
+TEST_F(ActionsTest, ALinkForgetsAnActionThatGoes) {
+  auto link = NewActionLink(nullptr, label);
+  link->SetAction(action);
   delete action;
   EXPECT_EQ(link->Action(), nullptr);
   EXPECT_FALSE(link->Execute());

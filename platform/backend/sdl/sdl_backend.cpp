@@ -254,6 +254,15 @@ void SdlBackend::SetCursor(const CursorImage* image, int index) {
 
 void SdlBackend::SetTitle(const std::string& utf8) { SDL_SetWindowTitle(native_->window, utf8.c_str()); }
 
+void SdlBackend::SetIcon(const CursorImage* icon) {
+  if (!icon || icon->argb.empty()) return;
+  SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(icon->argb.data()), icon->width,
+                                                      icon->height, 32, icon->width * 4, SDL_PIXELFORMAT_ARGB8888);
+  if (!s) return;
+  SDL_SetWindowIcon(native_->window, s);
+  SDL_FreeSurface(s);
+}
+
 void SdlBackend::SaveScreenshot(const std::string& pngPath) const { WritePng(native_->shown, pngPath); }
 
 }  // namespace tlb

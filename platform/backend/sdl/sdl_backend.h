@@ -27,6 +27,7 @@ class SdlBackend : public Backend {
   Point CursorPos() const override { return cursor_; }
   void SetCursor(const CursorImage* image, int index) override;
   void SetTitle(const std::string& utf8) override;
+  void SetIcon(const CursorImage* icon) override;
   bool IsActive() const override { return active_; }
   AudioDevice* Audio() override { return audio_.get(); }
 
