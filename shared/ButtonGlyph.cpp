@@ -7,6 +7,7 @@
 #include "platform/graphics/imagelist_wrapper.h"
 #include "platform/graphics/raster.h"
 #include "shared/GlyphLists.h"
+#include "shared/GlyphWorkBitmaps.h"
 
 namespace tq {
 
@@ -121,8 +122,7 @@ namespace {
 // A monochrome bitmap of that size, all white.
 std::unique_ptr<TBitmap> NewMono(int w, int h) {
   auto b = std::make_unique<TBitmap>();
-  b->SetSize(w, h);
-  b->SetMonochrome(true);
+  MakeWhiteMono(*b, w, h);
   return b;
 }
 
@@ -179,7 +179,7 @@ void TButtonGlyph::BuildPicture(uint8_t State, TStateImageRef& Ref) {
   TBitmap glyphCopy(*FGlyphBitmap);
   TBitmap maskCopy(*FMaskBitmap);
   TBitmap picture;
-  picture.SetSize(W + d, H + d);
+  MakeWhiteBitmap(picture, W + d, H + d);
   picture.Canvas().Brush.Color = clBtnFace;
   // The picture is in the device's true-colour format, so the strip's palette needs no copy.
 
@@ -217,7 +217,7 @@ void TButtonGlyph::BuildPicture(uint8_t State, TStateImageRef& Ref) {
   std::unique_ptr<TBitmap> source2;
   if (images) {
     source2 = std::make_unique<TBitmap>();
-    source2->SetSize(W, H);
+    MakeWhiteBitmap(*source2, W, H);
     DrawListImage(*images, ImageIndex, *source2, ILD_NORMAL);
   } else {
     source2 = CopyBitmapAsDIB(glyphCopy);
@@ -245,7 +245,7 @@ void TButtonGlyph::BuildPicture(uint8_t State, TStateImageRef& Ref) {
     else if (useDIBScan) MaskFromColorsDIB(*disabledMask, glyphCopy, sourceRect, {-1}, size);
     else MaskFromColorsBlt(*disabledMask, *source2, sourceRect, {TransparentColor}, size);
     // The added bottom row and right column are transparent.
-    disabledMask->SetSize(W + 1, H + 1);
+    GrowMono(*disabledMask, W + 1, H + 1);
     TCanvas& mc = disabledMask->Canvas();
     mc.Pen.Style = psSolid;
     mc.Pen.Color = clWhite;
@@ -257,7 +257,7 @@ void TButtonGlyph::BuildPicture(uint8_t State, TStateImageRef& Ref) {
     // transparent, white and light grey pixels).
     if (OldDisabledStyle) {
       if (images) {
-        disabledMask->SetSize(W, H);
+        MakeWhiteBitmap(*disabledMask, W, H);
         TCanvas& c = disabledMask->Canvas();
         c.Brush.Bitmap = nullptr;
         c.Brush.Style = bsSolid;

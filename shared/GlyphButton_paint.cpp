@@ -8,6 +8,7 @@
 #include "platform/graphics/shapes.h"
 #include "shared/GlyphButton.h"
 #include "shared/GlyphLists.h"
+#include "shared/GlyphWorkBitmaps.h"
 
 namespace tq {
 
@@ -31,7 +32,7 @@ void TGlyphButton::Paint() {
   TCanvas* drawCanvas = &Canvas();
   if (useBuffer) {
     buffer = std::make_unique<TBitmap>();
-    buffer->SetSize(Width(), Height());
+    MakeWhiteBitmap(*buffer, Width(), Height());
     drawCanvas = &buffer->Canvas();
     drawCanvas->Brush.Bitmap = nullptr;
     drawCanvas->Brush.Style = bsSolid;

@@ -5,6 +5,7 @@
 
 #include "platform/core/exceptions.h"
 #include "platform/graphics/imagelist.h"
+#include "shared/GlyphWorkBitmaps.h"
 
 namespace tq {
 
@@ -75,10 +76,9 @@ void TGlyphList::ReplaceMaskedSlot(int Index, TBitmap* NewImage, TColor MaskColo
     try {
       // The picture and its mask, as the list made them from the colour.
       TBitmap image;
-      image.SetSize(Width(), Height());
+      MakeWhiteBitmap(image, Width(), Height());
       TBitmap mask;
-      mask.SetSize(Width(), Height());
-      mask.SetMonochrome(true);
+      MakeWhiteMono(mask, Width(), Height());
       ImageList_Draw(Handle(), tempIndex, image.Canvas().Handle(), 0, 0, ILD_NORMAL);
       ImageList_Draw(Handle(), tempIndex, mask.Canvas().Handle(), 0, 0, ILD_MASK);
       if (!ImageList_Replace(Handle(), Index, image.Handle(), mask.Handle()))

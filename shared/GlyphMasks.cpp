@@ -7,6 +7,7 @@
 #include "platform/core/exceptions.h"
 #include "platform/graphics/raster.h"
 #include "shared/ButtonGlyph.h"
+#include "shared/GlyphWorkBitmaps.h"
 
 namespace tq {
 
@@ -145,7 +146,7 @@ std::unique_ptr<TBitmap> CopyBitmapAsDIB(TBitmap& Source) {
   // The copy is made in the device's true-colour format, where Source's palette
   // selects nothing; its colours come over through the bits' own colour table.
   auto copy = std::make_unique<TBitmap>();
-  copy->SetSize(Source.Width(), Source.Height());
+  MakeWhiteBitmap(*copy, Source.Width(), Source.Height());
   if (!Source.HandleAllocated() || Source.Empty()) return copy;
   MemoryDC mem;
   HPALETTE palette = nullptr;

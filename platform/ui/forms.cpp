@@ -31,8 +31,6 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) {
 
 TCustomForm::~TCustomForm() {
   SetState(csDestroying, true);
-  if (visible_ && OnDestroy) {
-  }
   if (OnDestroy) {
     try {
       OnDestroy(this);
@@ -166,12 +164,17 @@ TModalResult TCustomForm::ShowModal() {
   TCursor savedCursor = Screen->Cursor();
   Screen->SetCursor(crDefault);
   // Every other form is disabled while this one runs.
-  std::vector<TCustomForm*> disabled;
+  // Forms freed during the run are skipped when they are enabled again.
+  std::vector<std::pair<TCustomForm*, std::weak_ptr<void>>> disabled;
   for (TCustomForm* f : Screen->Forms())
     if (f != this && f->Enabled()) {
       f->enabled_ = false;
-      disabled.push_back(f);
+      disabled.emplace_back(f, f->AliveToken());
     }
+  auto enableAgain = [&disabled] {
+    for (auto& [f, token] : disabled)
+      if (!token.expired()) f->enabled_ = true;
+  };
   modal_ = true;
   ModalResult = mrNone;
   TModalResult result = mrCancel;
@@ -196,13 +199,11 @@ TModalResult TCustomForm::ShowModal() {
     }
   } catch (...) {
     if (!alive.expired()) modal_ = false;
-    for (TCustomForm* f : disabled) f->enabled_ = true;
+    enableAgain();
     throw;
   }
   if (!alive.expired()) modal_ = false;
-  for (TCustomForm* f : disabled)
-    if (std::find(Screen->Forms().begin(), Screen->Forms().end(), f) != Screen->Forms().end() || true)
-      f->enabled_ = true;
+  enableAgain();
   // The saved cursor comes back unless the run set one of its own.
   if (Screen->Cursor() == crDefault) Screen->SetCursor(savedCursor);
   else Screen->SetCursor(crDefault);
