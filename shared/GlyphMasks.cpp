@@ -1,6 +1,7 @@
 // The mask helpers of the state pictures: masks from colours (by one read of the
 // device-independent bits, or by colour-to-monochrome blits), painting through a
 // mask, and the copy of a bitmap through device-independent bits.
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -41,49 +42,82 @@ struct MemoryDC {
   ~MemoryDC() { DeleteDC(dc); }
 };
 
+// The pixels of row y, columns [x0, x0 + n), as 32-bit device-independent bits hold
+// them (blue in the lowest byte, the top byte clear).
+void ReadRowBgr(const Dib& dib, int y, int x0, int n, uint32_t* out) {
+  const uint8_t* row = dib.row(y);
+  switch (dib.bpp()) {
+    case 32:
+      for (int i = 0; i < n; ++i) {
+        const uint8_t* p = row + size_t(x0 + i) * 4;
+        out[i] = uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16);
+      }
+      break;
+    case 24:
+      for (int i = 0; i < n; ++i) {
+        const uint8_t* p = row + size_t(x0 + i) * 3;
+        out[i] = uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16);
+      }
+      break;
+    case 1:
+    case 4:
+    case 8: {
+      const std::vector<RGBQuad>& palette = dib.palette();
+      for (int i = 0; i < n; ++i) {
+        uint32_t index = dib.rawPixel(x0 + i, y);
+        RGBQuad q = index < palette.size() ? palette[index] : RGBQuad{};
+        out[i] = uint32_t(q.blue) | (uint32_t(q.green) << 8) | (uint32_t(q.red) << 16);
+      }
+      break;
+    }
+    default:
+      for (int i = 0; i < n; ++i) {
+        COLORREF c = dib.pixel(x0 + i, y);
+        out[i] = uint32_t(GetBValue(c)) | (uint32_t(GetGValue(c)) << 8) | (uint32_t(GetRValue(c)) << 16);
+      }
+  }
+}
+
 }  // namespace
 
+// Reads the source's device-independent pixels once, only the rows and columns
+// the mask covers (and the bottom-left pixel when -1 asks for it), and compares
+// them as 32-bit values.
 void MaskFromColorsDIB(TBitmap& Mask, TBitmap& Source, const Rect& Rect, const std::vector<TColor>& Colors,
                        Point Size) {
   if (Degenerate(Size)) {
     MakeEmptyMono(Mask);
     return;
   }
-  int sw = Source.Width(), sh = Source.Height();
-  // Source read whole, top row first, at 32 bits per pixel.
-  std::vector<uint32_t> pixels(size_t(sw) * size_t(sh));
-  if (!pixels.empty()) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = 40;
-    info.bmiHeader.biWidth = sw;
-    info.bmiHeader.biHeight = -sh;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    info.bmiColors[0] = QuadFromRGB(0x000000);
-    info.bmiColors[1] = QuadFromRGB(0xFFFFFF);
-    MemoryDC mem;
-    GetDIBits(mem.dc, Source.Handle(), 0, unsigned(sh), pixels.data(), &info, DIB_RGB_COLORS);
-  }
+  const Dib& src = Source.Pixels();
+  int sw = src.width(), sh = src.height();
   // -1 stands for the bottom-left pixel of the whole source.
   std::vector<uint32_t> wanted;
   for (TColor c : Colors) {
-    if (c == -1) wanted.push_back(pixels.empty() ? 0 : pixels[size_t(sh - 1) * size_t(sw)] & 0x00FFFFFF);
-    else wanted.push_back(AsPixel(c));
+    if (c != -1) {
+      wanted.push_back(AsPixel(c));
+    } else if (sw > 0 && sh > 0) {
+      uint32_t corner;
+      ReadRowBgr(src, sh - 1, 0, 1, &corner);
+      wanted.push_back(corner);
+    }
   }
   // One bit per pixel, the left-most in the high bit, rows padded to 4 bytes.
   size_t rowBytes = ((size_t(Size.x) + 7) / 8 + 3) & ~size_t(3);
   std::vector<uint8_t> bits(rowBytes * size_t(Size.y), 0);
-  for (int r = 0; r < Size.y; ++r) {
+  // Only the part of the area that lies on the source is read.
+  int c0 = std::max(0, -Rect.left), c1 = std::min(Size.x, sw - Rect.left);
+  std::vector<uint32_t> line(size_t(std::max(c1 - c0, 0)));
+  for (int r = 0; r < Size.y && c1 > c0; ++r) {
     int sy = Rect.top + r;
     if (sy < 0 || sy >= sh) continue;
-    for (int c = 0; c < Size.x; ++c) {
-      int sx = Rect.left + c;
-      if (sx < 0 || sx >= sw) continue;  // nothing is read beyond the source
-      uint32_t p = pixels[size_t(sy) * size_t(sw) + size_t(sx)] & 0x00FFFFFF;
+    ReadRowBgr(src, sy, Rect.left + c0, c1 - c0, line.data());
+    uint8_t* out = bits.data() + size_t(r) * rowBytes;
+    for (int c = c0; c < c1; ++c) {
+      uint32_t p = line[size_t(c - c0)];
       for (uint32_t w : wanted)
         if (p == w) {
-          bits[size_t(r) * rowBytes + size_t(c / 8)] |= uint8_t(0x80 >> (c % 8));
+          out[c / 8] |= uint8_t(0x80 >> (c % 8));
           break;
         }
     }
@@ -142,37 +176,19 @@ void PaintThroughMask(TBitmap& Mask, TBitmap& Dest, const Rect& Rect, TColor Col
   DeleteObject(brush);
 }
 
+// The copy is made in the device's true-colour format, where Source's palette
+// selects nothing: each pixel comes over as its device-independent 32-bit value.
 std::unique_ptr<TBitmap> CopyBitmapAsDIB(TBitmap& Source) {
-  // The copy is made in the device's true-colour format, where Source's palette
-  // selects nothing; its colours come over through the bits' own colour table.
   auto copy = std::make_unique<TBitmap>();
-  MakeWhiteBitmap(*copy, Source.Width(), Source.Height());
-  if (!Source.HandleAllocated() || Source.Empty()) return copy;
-  MemoryDC mem;
-  HPALETTE palette = nullptr;
-  HPALETTE oldPalette = nullptr;
-  std::vector<RGBQuad> entries = Source.PaletteEntries();
-  if (!entries.empty() && entries.size() <= 256) {
-    palette = CreatePalette(entries);
-    if (palette) {
-      oldPalette = SelectPalette(mem.dc, palette, false);
-      RealizePalette(mem.dc);
-    }
+  int w = Source.Width(), h = Source.Height();
+  if (!Source.HandleAllocated() || Source.Empty()) {
+    MakeWhiteBitmap(*copy, w, h);
+    return copy;
   }
-  auto info = std::make_unique<BITMAPINFO>();
-  info->bmiHeader.biSize = 40;
-  info->bmiHeader.biBitCount = 0;  // learn Source's format first
-  unsigned height = unsigned(Source.Height());
-  if (GetDIBits(mem.dc, Source.Handle(), 0, height, nullptr, info.get(), DIB_RGB_COLORS)) {
-    size_t bytes = info->bmiHeader.biSizeImage;
-    if (bytes == 0)
-      bytes = size_t(Dib::StrideFor(info->bmiHeader.biWidth, info->bmiHeader.biBitCount)) * size_t(height);
-    std::vector<uint8_t> bits(bytes);
-    if (GetDIBits(mem.dc, Source.Handle(), 0, height, bits.data(), info.get(), DIB_RGB_COLORS))
-      SetDIBits(mem.dc, copy->Handle(), 0, height, bits.data(), info.get(), DIB_RGB_COLORS);
-  }
-  if (oldPalette) SelectPalette(mem.dc, oldPalette, false);
-  if (palette) DeleteObject(palette);
+  const Dib& src = Source.Pixels();
+  Dib pixels(w, h, 32);
+  for (int y = 0; y < h; ++y) ReadRowBgr(src, y, 0, w, reinterpret_cast<uint32_t*>(pixels.row(y)));
+  copy->SetPixels(std::move(pixels), pfDevice);
   return copy;
 }
 

@@ -1,5 +1,6 @@
 #include "platform/graphics/dib.h"
 
+#include <cstring>
 #include <limits>
 
 #include "platform/core/exceptions.h"
@@ -100,14 +101,18 @@ void Dib::setPixel(int x, int y, COLORREF c) {
 }
 
 void Dib::fill(COLORREF c) {
-  if (bpp_ == 32 || bpp_ == 24 || bpp_ == 16) {
-    for (int y = 0; y < height_; ++y)
-      for (int x = 0; x < width_; ++x) setPixel(x, y, c);
-    return;
+  if (empty()) return;
+  // Set one pixel the slow way, then repeat its bytes: every row is the same.
+  setPixel(0, 0, c);
+  if (bpp_ >= 8) {
+    int bytes = bpp_ / 8;
+    uint8_t* first = row(0);
+    for (int x = 1; x < width_; ++x) std::memcpy(first + x * bytes, first, size_t(bytes));
+  } else {
+    uint32_t raw = rawPixel(0, 0);
+    for (int x = 1; x < width_; ++x) setRawPixel(x, 0, raw);
   }
-  uint32_t index = uint32_t(nearestIndex(c & 0x00FFFFFF));
-  for (int y = 0; y < height_; ++y)
-    for (int x = 0; x < width_; ++x) setRawPixel(x, y, index);
+  for (int y = 1; y < height_; ++y) std::memcpy(row(y), row(0), size_t(stride_));
 }
 
 Dib Dib::converted(int bpp, const std::vector<RGBQuad>& palette) const {

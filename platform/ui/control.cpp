@@ -371,11 +371,18 @@ bool TWinControl::CanFocus() const {
 void TWinControl::Broadcast(TMessage& m) {
   for (TControl* c : std::vector<TControl*>(controls_)) {
     c->WndProc(m);
-    if (m.Result) return;
+    // A key taken by one control is not offered to the next; a colour change goes to all.
+    if (m.Result && m.Msg != CM_SYSCOLORCHANGE) return;
   }
 }
 
 void TWinControl::WndProc(TMessage& m) {
+  // Dialog keys and accelerators reach the controls inside panels too.
+  if ((m.Msg == CM_DIALOGKEY || m.Msg == CM_DIALOGCHAR || m.Msg == CM_SYSCOLORCHANGE) && !dynamic_cast<TCustomForm*>(this)) {
+    TControl::WndProc(m);
+    if (!m.Result || m.Msg == CM_SYSCOLORCHANGE) Broadcast(m);
+    return;
+  }
   if (m.Msg >= WM_MOUSEFIRST && m.Msg <= WM_MOUSELAST) {
     // Mouse messages over a windowless child go to that child (or to the one holding the capture).
     Point p = PointFromLParam(m.LParam);

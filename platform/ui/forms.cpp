@@ -538,6 +538,15 @@ std::shared_ptr<CursorImage> LoadCursorResource(const std::string& resourceName)
   }
 }
 
+void BroadcastSysColorChange() {
+  if (!Screen) return;
+  for (TCustomForm* f : std::vector<TCustomForm*>(Screen->Forms())) {
+    TMessage m{CM_SYSCOLORCHANGE, 0, 0, 0};
+    f->Broadcast(m);
+    f->Invalidate();
+  }
+}
+
 HWND GetActiveWindow() {
   if (!Application || !Application->Active() || !Screen) return nullptr;
   return Screen->ActiveForm();

@@ -187,6 +187,9 @@ void PumpUntil(const std::function<bool()>& done);
 
 HWND GetActiveWindow();
 
+// Tells every control of every form that the system colours changed (after the table changed).
+void BroadcastSysColorChange();
+
 // A cursor or icon of the program's resources ("cursor.<name>.cur"-style file names
 // are the caller's); nullptr when the program has no such resource.
 std::shared_ptr<CursorImage> LoadCursorResource(const std::string& resourceName);

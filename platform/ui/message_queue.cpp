@@ -136,7 +136,8 @@ bool MessageQueue::Peek(MSG& out, HWND hwnd, UINT first, UINT last, unsigned fla
     PullInput();
     found = TakeFrom(input_, out, hwnd, first, last, remove);
   }
-  if (!found && quitPosted_ && !hwnd && inRange(WM_QUIT)) {
+  // WM_QUIT comes back whatever range was asked for, once the posted messages are taken.
+  if (!found && quitPosted_ && !hwnd) {
     out = MSG{};
     out.message = WM_QUIT;
     out.wParam = WPARAM(exitCode_);

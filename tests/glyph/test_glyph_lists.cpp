@@ -145,8 +145,9 @@ TEST_F(GlyphListTest, ASizeTheImageListRefusesIsAnInvalidImageSize) {
     }
   }
   EXPECT_TRUE(cache.IsEmpty());
-  cache.ListForSize(1, 32768);
+  TGlyphList* tall = cache.ListForSize(1, 32768);
   EXPECT_EQ(cache.ListCount(), 1);
+  cache.ReleaseList(tall);
 }
 
 TEST_F(GlyphListTest, TheDitherPatternAlternatesHighlightAndFaceFromTheTopLeft) {
