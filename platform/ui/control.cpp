@@ -297,6 +297,8 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {
 }
 
 TWinControl::~TWinControl() {
+  // The window goes away: the thread's CBT hooks hear of it first, as in Windows.
+  CallCbtHooks(HCBT_DESTROYWND, reinterpret_cast<WPARAM>(static_cast<HWND>(this)), 0);
   MessageQueue::Instance().PurgeWindow(this);
   // Children owned elsewhere lose their parent now.
   for (TControl* c : std::vector<TControl*>(controls_)) c->parent_ = nullptr;

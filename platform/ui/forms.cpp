@@ -50,9 +50,11 @@ void TCustomForm::DoCreate() {
 void TCustomForm::SetBounds(int left, int top, int width, int height) {
   bool resized = width != width_ || height != height_;
   if (visible_ && Screen) Screen->Compose(BoundsRect());
+  bool moved = left != left_ || top != top_ || resized;
   TWinControl::SetBounds(left, top, width, height);
   if (resized) InvalidateArea({0, 0, width_, height_});
   if (visible_ && Screen) Screen->Compose(BoundsRect());
+  if (moved && visible_) SendMessage(this, WM_WINDOWPOSCHANGED, 0, 0);
 }
 
 void TCustomForm::InvalidateArea(const Rect& r) {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ui/hooks.h"
 #include "platform/ui/message_queue.h"
 #include "platform/ui/stdctrls.h"
 #include "platform/ui/timer.h"
@@ -209,6 +210,50 @@ TEST_F(FormsFixture, ShownFormsAreComposedOntoTheScreen) {
   run.RunFor(10);
   EXPECT_EQ(run.backend.PixelAt(f->Left() + 50, f->Top() + 50), COLORREF(0x0000FF));
   EXPECT_EQ(run.backend.PixelAt(0, 0), COLORREF(0));
+}
+
+}  // namespace
+}  // namespace tlb
+
+namespace tlb {
+namespace {
+
+std::vector<UINT>* seenByHook = nullptr;
+HHOOK callWndProcHook = nullptr;
+LRESULT RecordSent(int code, WPARAM w, LPARAM l) {
+  if (code == HC_ACTION && seenByHook) seenByHook->push_back(reinterpret_cast<CWPSTRUCT*>(l)->message);
+  return CallNextHookEx(callWndProcHook, code, w, l);
+}
+std::vector<HWND>* destroyed = nullptr;
+HHOOK cbtHook = nullptr;
+LRESULT RecordDestroyed(int code, WPARAM w, LPARAM l) {
+  if (code == HCBT_DESTROYWND && destroyed) destroyed->push_back(reinterpret_cast<HWND>(w));
+  return CallNextHookEx(cbtHook, code, w, l);
+}
+
+TEST(Hooks, SentMessagesAndWindowDestructionReachTheThreadsHooks) {
+  testing::HeadlessRun run;
+  std::vector<UINT> seen;
+  std::vector<HWND> gone;
+  seenByHook = &seen;
+  destroyed = &gone;
+  callWndProcHook = SetWindowsHookEx(WH_CALLWNDPROC, RecordSent, nullptr, GetCurrentThreadId());
+  cbtHook = SetWindowsHookEx(WH_CBT, RecordDestroyed, nullptr, GetCurrentThreadId());
+  auto* f = new TForm(Application);
+  f->Show();
+  f->SetBounds(10, 10, 200, 100);
+  run.backend.SetActive(10, false);
+  run.RunFor(50);
+  HWND handle = f;
+  delete f;
+  EXPECT_NE(std::find(seen.begin(), seen.end(), WM_WINDOWPOSCHANGED), seen.end());
+  EXPECT_NE(std::find(seen.begin(), seen.end(), WM_ACTIVATEAPP), seen.end());
+  EXPECT_EQ(gone, (std::vector<HWND>{handle}));
+  UnhookWindowsHookEx(callWndProcHook);
+  UnhookWindowsHookEx(cbtHook);
+  EXPECT_EQ(InstalledHookCount(WH_CALLWNDPROC), 0);
+  seenByHook = nullptr;
+  destroyed = nullptr;
 }
 
 }  // namespace
