@@ -31,21 +31,8 @@ int DepthFor(TPixelFormat f) {
   }
 }
 
-// The palette a paletted bitmap gets when it is made at that depth: black and
-// white for 1 bit, the 16 classic colours for 4, and those plus a colour cube for 8.
-std::vector<RGBQuad> DefaultPalette(int bpp) {
-  if (bpp == 1) return {QuadFromRGB(0), QuadFromRGB(0xFFFFFF)};
-  static const COLORREF vga[16] = {0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080, 0x808000, 0xC0C0C0,
-                                   0x808080, 0x0000FF, 0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
-  std::vector<RGBQuad> p;
-  for (COLORREF c : vga) p.push_back(QuadFromRGB(c));
-  if (bpp == 4) return p;
-  for (int r = 0; r < 6; ++r)
-    for (int g = 0; g < 6; ++g)
-      for (int b = 0; b < 6; ++b) p.push_back(QuadFromRGB(RGB(uint8_t(r * 51), uint8_t(g * 51), uint8_t(b * 51))));
-  while (p.size() < 256) p.push_back(QuadFromRGB(0));
-  return p;
-}
+// The palette a paletted bitmap gets when it is made at that depth.
+std::vector<RGBQuad> DefaultPalette(int bpp) { return StandardPalette(bpp); }
 
 }  // namespace
 
