@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/core/exceptions.h"
+#include "tests/support/damaged_copies.h"
 
 namespace tlb {
 namespace {
@@ -531,19 +532,12 @@ TEST(BmpReader, TruncatedAndCorruptedFilesNeverCrash) {
   const std::pair<const char*, Fields> samples[] = {
       {"8 bit", Base()}, {"RLE8", rle8}, {"RLE4", rle4}, {"bit fields", bitfields}, {"core", core}};
 
-  std::mt19937 random(20240611);
   for (const auto& [name, fields] : samples) {
     const std::vector<uint8_t> valid = Build(fields);
     ASSERT_NO_THROW(Read(valid)) << name;
-    for (size_t length = 0; length < valid.size(); ++length)
-      ExpectReturnsOrThrowsLibraryException(std::vector<uint8_t>(valid.begin(), valid.begin() + long(length)),
-                                            std::string(name) + " cut to " + std::to_string(length));
-    for (int round = 0; round < 3000; ++round) {
-      std::vector<uint8_t> bytes = valid;
-      int changes = 1 + int(random() % 4);
-      for (int i = 0; i < changes; ++i) bytes[random() % bytes.size()] = uint8_t(random());
-      ExpectReturnsOrThrowsLibraryException(bytes, std::string(name) + " corruption " + std::to_string(round));
-    }
+    testing::ForEachDamagedCopy(valid, 3000, 20240611, [&, name = name](const std::vector<uint8_t>& bytes, const std::string& what) {
+      ExpectReturnsOrThrowsLibraryException(bytes, std::string(name) + " " + what);
+    });
   }
 }
 

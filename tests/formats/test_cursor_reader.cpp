@@ -1,4 +1,5 @@
 #include "platform/formats/cursor_reader.h"
+#include "tests/support/damaged_copies.h"
 
 #include <gtest/gtest.h>
 
@@ -254,15 +255,9 @@ TEST(CursorReader, TruncatedAndCorruptedFilesNeverCrash) {
         ADD_FAILURE() << what << ": " << e.what();
       }
     };
-    for (size_t length = 0; length < valid.size(); ++length)
-      check(std::vector<uint8_t>(valid.begin(), valid.begin() + long(length)),
-            std::string(name) + " cut to " + std::to_string(length));
-    for (int round = 0; round < 3000; ++round) {
-      std::vector<uint8_t> bytes = valid;
-      int changes = 1 + int(random() % 4);
-      for (int i = 0; i < changes; ++i) bytes[random() % bytes.size()] = uint8_t(random());
-      check(bytes, std::string(name) + " corruption " + std::to_string(round));
-    }
+    testing::ForEachDamagedCopy(valid, 3000, 7321, [&, name = name](const std::vector<uint8_t>& bytes, const std::string& what) {
+      check(bytes, std::string(name) + " " + what);
+    });
   }
 }
 

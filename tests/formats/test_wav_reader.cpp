@@ -1,4 +1,5 @@
 #include "platform/formats/wav_reader.h"
+#include "tests/support/damaged_copies.h"
 
 #include <gtest/gtest.h>
 
@@ -186,7 +187,7 @@ TEST(WavReader, MalformedInputThrowsReadError) {
 }
 
 TEST(WavReader, LoadsFilesAndReportsMissingOnes) {
-  std::string path = testing::TempDir() + "wav_reader_" + std::to_string(getpid()) + ".wav";
+  std::string path = ::testing::TempDir() + "wav_reader_" + std::to_string(getpid()) + ".wav";
   Bytes file = Wave({Fmt(1, 1, 16000, 16), Chunk("data", {7, 0})});
   {
     std::ofstream out(path, std::ios::binary);
@@ -234,17 +235,8 @@ TEST(WavReader, TruncatedAndCorruptedFilesNeverCrash) {
     } catch (const Exception&) {
     }
   };
-  for (size_t n = 0; n <= file.size(); ++n) {
-    Bytes prefix(file.begin(), file.begin() + std::ptrdiff_t(n));
-    attempt(prefix);
-  }
-  std::mt19937 rng(20240611);
-  for (int i = 0; i < 4000; ++i) {
-    Bytes b = file;
-    int edits = 1 + int(rng() % 4);
-    for (int e = 0; e < edits; ++e) b[rng() % b.size()] = uint8_t(rng());
-    attempt(b);
-  }
+  attempt(file);
+  testing::ForEachDamagedCopy(file, 4000, 20240611, [&](const Bytes& b, const std::string&) { attempt(b); });
 }
 
 }  // namespace
