@@ -1,5 +1,6 @@
 #include "platform/formats/avi_reader.h"
 #include "tests/support/damaged_copies.h"
+#include "tests/support/le_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -13,20 +14,13 @@
 namespace tlb {
 namespace {
 
+using testing::Append;
+using testing::Put16;
+using testing::Put32;
+using testing::PutId;
+
 using Bytes = std::vector<uint8_t>;
 
-void Put16(Bytes& b, uint32_t v) {
-  b.push_back(uint8_t(v));
-  b.push_back(uint8_t(v >> 8));
-}
-void Put32(Bytes& b, uint32_t v) {
-  Put16(b, v & 0xFFFF);
-  Put16(b, v >> 16);
-}
-void Append(Bytes& b, const Bytes& more) { b.insert(b.end(), more.begin(), more.end()); }
-void PutId(Bytes& b, const char* id) {
-  for (int i = 0; i < 4; ++i) b.push_back(uint8_t(id[i]));
-}
 
 Bytes Chunk(const char* id, const Bytes& body) {
   Bytes b;

@@ -11,18 +11,16 @@
 
 #include "platform/core/exceptions.h"
 #include "tests/support/damaged_copies.h"
+#include "tests/support/le_bytes.h"
 
 namespace tlb {
 namespace {
 
-void Put16(std::vector<uint8_t>& v, uint32_t x) {
-  v.push_back(uint8_t(x));
-  v.push_back(uint8_t(x >> 8));
-}
-void Put32(std::vector<uint8_t>& v, uint32_t x) {
-  Put16(v, x & 0xFFFF);
-  Put16(v, x >> 16);
-}
+using testing::Append;
+using testing::Put16;
+using testing::Put32;
+using testing::PutId;
+
 
 // The fields of a bitmap, assembled into bytes by Build().
 struct Fields {

@@ -1,5 +1,6 @@
 #include "platform/formats/cursor_reader.h"
 #include "tests/support/damaged_copies.h"
+#include "tests/support/le_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -15,14 +16,11 @@
 namespace tlb {
 namespace {
 
-void Put16(std::vector<uint8_t>& v, uint32_t x) {
-  v.push_back(uint8_t(x));
-  v.push_back(uint8_t(x >> 8));
-}
-void Put32(std::vector<uint8_t>& v, uint32_t x) {
-  Put16(v, x & 0xFFFF);
-  Put16(v, x >> 16);
-}
+using testing::Append;
+using testing::Put16;
+using testing::Put32;
+using testing::PutId;
+
 
 // One picture of a cursor or icon file, described top-down.
 struct Picture {

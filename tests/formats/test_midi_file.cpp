@@ -1,5 +1,6 @@
 #include "platform/formats/midi_file.h"
 #include "tests/support/damaged_copies.h"
+#include "tests/support/le_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -15,9 +16,13 @@
 namespace tlb {
 namespace {
 
+using testing::Append;
+using testing::Put16;
+using testing::Put32;
+using testing::PutId;
+
 using Bytes = std::vector<uint8_t>;
 
-void Append(Bytes& b, const Bytes& more) { b.insert(b.end(), more.begin(), more.end()); }
 void PutBe32(Bytes& b, uint32_t v) {
   for (int shift = 24; shift >= 0; shift -= 8) b.push_back(uint8_t(v >> shift));
 }

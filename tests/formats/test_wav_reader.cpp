@@ -1,5 +1,6 @@
 #include "platform/formats/wav_reader.h"
 #include "tests/support/damaged_copies.h"
+#include "tests/support/le_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -17,18 +18,14 @@
 namespace tlb {
 namespace {
 
+using testing::Append;
+using testing::Put16;
+using testing::Put32;
+using testing::PutId;
+
 using Bytes = std::vector<uint8_t>;
 using Samples = std::vector<int16_t>;
 
-void Put16(Bytes& b, uint32_t v) {
-  b.push_back(uint8_t(v));
-  b.push_back(uint8_t(v >> 8));
-}
-void Put32(Bytes& b, uint32_t v) {
-  Put16(b, v & 0xFFFF);
-  Put16(b, v >> 16);
-}
-void Append(Bytes& b, const Bytes& more) { b.insert(b.end(), more.begin(), more.end()); }
 
 // A RIFF chunk; `declared` overrides the size written in its header.
 Bytes Chunk(const char* id, const Bytes& body, int64_t declared = -1) {
