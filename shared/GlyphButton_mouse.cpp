@@ -38,10 +38,6 @@ bool IsAccel(char key, const std::string& caption) {
   return accel != 0 && AnsiUpperChar(accel) == AnsiUpperChar(key);
 }
 
-// The shift state of a key message's key data. Alt is bit 29 of the data; the
-// platform keeps no key state of its own, so Shift and Ctrl never show here.
-TShiftState KeyDataToShiftState(LPARAM keyData) { return (uint32_t(keyData) & 0x20000000u) ? TShiftState(ssAlt) : TShiftState(0); }
-
 bool IsPressMessage(UINT m) {
   return m == WM_LBUTTONDOWN || m == WM_LBUTTONDBLCLK || m == WM_RBUTTONDOWN || m == WM_RBUTTONDBLCLK ||
          m == WM_MBUTTONDOWN || m == WM_MBUTTONDBLCLK;

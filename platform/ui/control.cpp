@@ -431,6 +431,14 @@ void TWinControl::PaintWindow(TCanvas& canvas) {
   }
 }
 
+TShiftState KeyDataToShiftState(LPARAM keyData) {
+  TShiftState s = 0;
+  if (GetKeyState(VK_SHIFT) < 0) s |= ssShift;
+  if (GetKeyState(VK_CONTROL) < 0) s |= ssCtrl;
+  if (uint32_t(keyData) & 0x20000000u) s |= ssAlt;
+  return s;
+}
+
 TCustomForm* GetParentForm(const TControl* control) {
   const TControl* c = control;
   while (c && c->Parent()) c = c->Parent();

@@ -220,6 +220,8 @@ class TWinControl : public TControl {
 };
 
 TCustomForm* GetParentForm(const TControl* control);
+// The shift state of a key message: Alt from the key data (bit 29), Shift and Ctrl from the key state.
+TShiftState KeyDataToShiftState(LPARAM keyData);
 
 // The control under a screen point: the innermost one, windowless ones included.
 TControl* FindDragTarget(Point screenPos, bool allowDisabled);

@@ -24,6 +24,7 @@ void MessageQueue::Reset() {
   keyTarget_ = nullptr;
   lastPressTime_ = -100000;
   lastPressWnd_ = nullptr;
+  std::fill(std::begin(keysDown_), std::end(keysDown_), false);
 }
 
 void MessageQueue::Post(const MSG& msg) {
@@ -90,6 +91,7 @@ void MessageQueue::ConvertInput(const InputEvent& e) {
       m.hwnd = keyTarget_ ? keyTarget_() : nullptr;
       if (!m.hwnd) return;
       m.message = e.kind == InputKind::KeyDown ? WM_KEYDOWN : e.kind == InputKind::KeyUp ? WM_KEYUP : WM_CHAR;
+      if (e.kind != InputKind::Char && e.key > 0 && e.key < 256) keysDown_[e.key] = e.kind == InputKind::KeyDown;
       m.wParam = e.kind == InputKind::Char ? WPARAM(e.chr) : WPARAM(e.key);
       break;
     case InputKind::Activate:
@@ -259,6 +261,11 @@ void PostQuitMessage(int exitCode) { MessageQueue::Instance().PostQuit(exitCode)
 
 bool PeekMessage(MSG& msg, HWND hwnd, UINT first, UINT last, unsigned flags) {
   return MessageQueue::Instance().Peek(msg, hwnd, first, last, flags);
+}
+
+int16_t GetKeyState(int virtualKey) {
+  if (virtualKey <= 0 || virtualKey >= 256) return 0;
+  return MessageQueue::Instance().keysDown_[virtualKey] ? int16_t(-128) : int16_t(0);
 }
 
 int64_t GetTickCount() { return HasBackend() ? CurrentBackend().NowMs() : 0; }

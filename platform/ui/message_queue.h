@@ -88,6 +88,8 @@ class MessageQueue {
   std::function<HWND(Point, Point&)> router_;
   std::function<HWND()> keyTarget_;
   std::vector<std::function<int64_t()>> wakeSources_;
+  friend int16_t GetKeyState(int virtualKey);
+  bool keysDown_[256] = {};
   // Double-click detection.
   int64_t lastPressTime_ = -100000;
   Point lastPressPos_;
@@ -100,6 +102,8 @@ bool PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 void PostQuitMessage(int exitCode);
 bool PeekMessage(MSG& msg, HWND hwnd, UINT first, UINT last, unsigned flags);
 int64_t GetTickCount();
+// The state of a key as of the input taken so far: negative while it is held down.
+int16_t GetKeyState(int virtualKey);
 Point GetCursorPos();
 
 }  // namespace tlb
