@@ -150,6 +150,14 @@ TEST_F(MenuRun, HoveredTileAnimatesAndShowsItsCaption) {
   EXPECT_TRUE(menu().AVI_obr1->Active());
   EXPECT_TRUE(menu().pop1->Visible());
   EXPECT_FALSE(menu().pop2->Visible());
+  // The hand over what is clickable, the registered arrow elsewhere.
+  EXPECT_EQ(run().backend.CursorIndex(), 7);
+  EXPECT_NE(Screen->CursorImageAt(7), nullptr);
+  run().backend.MoveMouse(2200, menu().ClientToScreen({150, 200}));
+  run().RunUntil(2300);
+  EXPECT_EQ(run().backend.CursorIndex(), crArrow);
+  EXPECT_NE(Screen->CursorImageAt(crArrow), nullptr);
+  EXPECT_EQ(Screen->CursorImageAt(9), nullptr);  // "pastelka" is not among the resources
 }
 
 TEST_F(MenuRun, WithoutAWaveDeviceThereIsNoSpeechAndNoMusicButTheTilesWork) {
