@@ -283,7 +283,6 @@ TCustomForm* TScreen::ActiveForm() const {
 
 void TScreen::AddForm(TCustomForm* f) {
   if (std::find(zOrder_.begin(), zOrder_.end(), f) == zOrder_.end()) zOrder_.push_back(f);
-  Compose(f->BoundsRect());
 }
 
 void TScreen::RemoveForm(TCustomForm* f) {
@@ -321,12 +320,20 @@ void TScreen::Compose(const Rect& dirty) {
   bool fresh = screen_.width() != size.cx || screen_.height() != size.cy;
   if (fresh) screen_ = Dib(size.cx, size.cy, 32);
   Rect area = fresh ? Rect{0, 0, size.cx, size.cy} : dirty.Intersect({0, 0, size.cx, size.cy});
+  area = area.Union(pendingCompose_);
   if (area.empty()) return;
+  // Nothing is shown while a form there waits for its first paint: the screen
+  // never shows a form unpainted; its paint composes the area again.
+  for (TCustomForm* f : zOrder_)
+    if (f->Visible() && !f->BoundsRect().Intersect(area).empty() &&
+        (f->Surface().width() != f->Width() || f->Surface().height() != f->Height())) {
+      pendingCompose_ = area;
+      return;
+    }
+  pendingCompose_ = {};
   FillDib(screen_, area, area, 0x000000);
   for (TCustomForm* f : zOrder_) {
     if (!f->Visible()) continue;
-    // A form whose paint is still pending is painted before it is shown.
-    if (f->Surface().width() != f->Width() || f->Surface().height() != f->Height()) continue;
     Rect r = f->BoundsRect().Intersect(area);
     if (r.empty()) continue;
     CopyDib(screen_, r.left, r.top, f->Surface(), r.Offset(-f->Left(), -f->Top()), r);
@@ -339,6 +346,7 @@ void TScreen::Reset() {
   cursors_.clear();
   zOrder_.clear();
   screen_ = Dib();
+  pendingCompose_ = {};
   shownCursor_ = 1;
 }
 

@@ -119,6 +119,7 @@ class TScreen {
   std::map<TCursor, std::shared_ptr<CursorImage>> cursors_;
   std::vector<TCustomForm*> zOrder_;
   Dib screen_;
+  Rect pendingCompose_;  // an area whose composing waits for a form's first paint
   int shownCursor_ = 1;
 };
 

@@ -25,6 +25,7 @@ struct SdlBackend::Native {
   SDL_Cursor* systemArrow = nullptr;
   uint64_t startTicks = 0;
   bool wantFullscreen = false;
+  bool shownOnce = false;
 
   ~Native() {
     for (auto& [image, cursor] : cursors)
@@ -134,11 +135,7 @@ void SdlBackend::Present(const Dib& screen, const Rect& dirty) {
   if (r.empty()) return;
   CopyDib(native_->shown, r.left, r.top, screen, r, r);
   native_->Blit(r);
-  if (native_->wantFullscreen) {
-    native_->wantFullscreen = false;
-    SDL_SetWindowFullscreen(native_->window, SDL_WINDOW_FULLSCREEN_DESKTOP);
-    native_->Blit({0, 0, size_.cx, size_.cy});
-  }
+  native_->shownOnce = true;
 }
 
 int64_t SdlBackend::MillisecondsSinceMidnight() const {
@@ -225,6 +222,13 @@ bool SdlBackend::PollInput(InputEvent& e) {
 
 void SdlBackend::WaitUntil(int64_t untilMs) {
   if (!pending_.empty()) return;
+  // The switch to full-screen mode waits for the first idle moment after the first frame.
+  if (native_->wantFullscreen && native_->shownOnce) {
+    native_->wantFullscreen = false;
+    SDL_SetWindowFullscreen(native_->window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    native_->Blit({0, 0, size_.cx, size_.cy});
+    return;
+  }
   int64_t now = NowMs();
   // Nothing due: sleep until the next event, but wake now and then for the pointer and media.
   int64_t wait = untilMs < 0 ? 20 : std::clamp<int64_t>(untilMs - now, 0, 20);
