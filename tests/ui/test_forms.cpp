@@ -203,6 +203,18 @@ TEST_F(FormsFixture, AnExceptionInAHandlerShowsTheStopBoxAndTheProgramGoesOn) {
   EXPECT_EQ(run.backend.Dialogs()[0].text, "Bitmap image is not valid");
 }
 
+TEST_F(FormsFixture, NoFrameShowsAFormBeforeItsFirstPaint) {
+  TForm* back = MakeForm(800, 600);
+  back->Show();
+  TForm* front = MakeForm(100, 100);
+  front->Show();
+  EXPECT_EQ(run.backend.PresentCount(), 0);
+  run.RunFor(10);
+  // Both painted, the whole screen shown, nothing black left over from before.
+  EXPECT_EQ(run.backend.PixelAt(5, 5), GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(run.backend.PixelAt(400, 300), GetSysColor(COLOR_BTNFACE));
+}
+
 TEST_F(FormsFixture, ShownFormsAreComposedOntoTheScreen) {
   TForm* f = MakeForm(100, 100);
   f->SetColor(clRed);
