@@ -136,39 +136,4 @@ WaveData LoadWavFile(const std::string& linuxPath) {
   return ReadWav(bytes.data(), bytes.size());
 }
 
-std::vector<int16_t> Resample(const WaveData& wave, int targetRate, int targetChannels) {
-  if (targetRate < 1) throw EUnsupported("Resample: unsupported sample rate");
-  if (targetChannels != 1 && targetChannels != 2) throw EUnsupported("Resample: unsupported channel count");
-  const int64_t frames = wave.frames();
-  if (frames == 0 || wave.sampleRate < 1) return {};
-  const int srcChannels = wave.channels;
-
-  // The source sample of one target channel at a source frame.
-  auto source = [&](int64_t frame, int channel) -> int {
-    const int16_t* s = wave.samples.data() + frame * srcChannels;
-    if (srcChannels == targetChannels) return s[channel];
-    if (srcChannels == 1) return s[0];
-    return (int(s[0]) + int(s[1])) / 2;
-  };
-
-  const int64_t srcRate = wave.sampleRate;
-  // Enough output frames to reach the last source frame.
-  const int64_t outFrames = (frames * targetRate + srcRate - 1) / srcRate;
-  std::vector<int16_t> out(size_t(outFrames) * size_t(targetChannels));
-  for (int64_t i = 0; i < outFrames; ++i) {
-    // Source position i * srcRate / targetRate, kept as whole frame plus a fraction of targetRate.
-    int64_t num = i * srcRate;
-    int64_t index = num / targetRate;
-    int64_t frac = num % targetRate;
-    int64_t nextIndex = std::min(index + 1, frames - 1);
-    for (int c = 0; c < targetChannels; ++c) {
-      int a = source(index, c);
-      int b = source(nextIndex, c);
-      double v = a + double(b - a) * double(frac) / double(targetRate);
-      out[size_t(i) * size_t(targetChannels) + size_t(c)] = int16_t(std::lround(v));
-    }
-  }
-  return out;
-}
-
 }  // namespace tlb

@@ -195,25 +195,58 @@ TEST(WavReader, LoadsFilesAndReportsMissingOnes) {
   EXPECT_THROW(LoadWavFile(path), EFOpenError);
 }
 
-TEST(WavReader, ResampleInterpolatesLinearlyAndConvertsChannels) {
+// The amplitude of one frequency in a signal (Goertzel), relative to full scale.
+double Level(const Samples& s, int channels, int channel, double frequency, int rate, size_t from, size_t count) {
+  double w = 2 * 3.14159265358979323846 * frequency / rate, coeff = 2 * std::cos(w), s1 = 0, s2 = 0;
+  for (size_t n = from; n < from + count; ++n) {
+    double s0 = s[n * size_t(channels) + size_t(channel)] / 32768.0 + coeff * s1 - s2;
+    s2 = s1;
+    s1 = s0;
+  }
+  return 2 * std::sqrt(std::max(0.0, s1 * s1 + s2 * s2 - coeff * s1 * s2)) / double(count);
+}
+
+WaveData Sine(int rate, double frequency, double seconds, double amplitude) {
+  WaveData w{rate, 1, {}};
+  for (int n = 0; n < int(rate * seconds); ++n)
+    w.samples.push_back(int16_t(std::lround(amplitude * 32767 * std::sin(2 * 3.14159265358979323846 * frequency * n / rate))));
+  return w;
+}
+
+TEST(WavReader, ResampleKeepsTheToneAndLeavesNoMirrorImages) {
+  struct Case {
+    int from, to;
+    double tone;
+  } cases[] = {{22050, 44100, 5000}, {22050, 44100, 1000}, {44100, 22050, 3000}, {11025, 48000, 2000}, {48000, 44100, 6000}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.from) + " -> " + std::to_string(c.to) + " at " + std::to_string(int(c.tone)) + " Hz");
+    Samples out = Resample(Sine(c.from, c.tone, 0.5, 0.5), c.to, 2);
+    size_t frames = out.size() / 2, from = frames / 4, count = frames / 2;
+    EXPECT_NEAR(Level(out, 2, 0, c.tone, c.to, from, count), 0.5, 0.01);
+    EXPECT_NEAR(Level(out, 2, 1, c.tone, c.to, from, count), 0.5, 0.01);
+    // The image a rate change mirrors around the source's Nyquist frequency: 60 dB down at least.
+    double image = double(c.from) - c.tone;
+    if (image < c.to / 2.0) EXPECT_LT(Level(out, 2, 0, image, c.to, from, count), 0.5e-3);
+  }
+}
+
+TEST(WavReader, ResampleConvertsChannelsAndKeepsTheLength) {
   WaveData ramp{1000, 1, {0, 100, 200, 300}};
-  // Doubling the rate puts the midpoints between the samples; the last one holds.
-  EXPECT_EQ(Resample(ramp, 2000, 1), (Samples{0, 50, 100, 150, 200, 250, 300, 300}));
-  // Mono to stereo duplicates each sample.
+  // Same rate: mono to stereo duplicates each sample exactly.
   EXPECT_EQ(Resample(ramp, 1000, 2), (Samples{0, 0, 100, 100, 200, 200, 300, 300}));
-  // A 3:4 step lands between samples: 0, 133.3, 266.7.
-  EXPECT_EQ(Resample(ramp, 750, 1), (Samples{0, 133, 267}));
-
   WaveData stereo{2000, 2, {0, 100, 200, 300, 400, 500, 600, 700}};
-  // Stereo to mono averages; halving the rate keeps every other frame.
-  EXPECT_EQ(Resample(stereo, 1000, 1), (Samples{50, 450}));
+  EXPECT_EQ(Resample(stereo, 2000, 1), (Samples{50, 250, 450, 650}));
   EXPECT_EQ(Resample(stereo, 2000, 2), stereo.samples);
+  // Enough frames to reach the last source frame.
+  EXPECT_EQ(Resample(ramp, 2000, 1).size(), 8u);
+  EXPECT_EQ(Resample(ramp, 750, 1).size(), 3u);
   EXPECT_EQ(Resample(WaveData{}, 44100, 2), Samples{});
-
-  // Extremes must not overflow while interpolating.
-  WaveData loud{1, 1, {-32768, 32766}};
-  EXPECT_EQ(Resample(loud, 2, 1), (Samples{-32768, -1, 32766, 32766}));
-
+  // Full-scale square waves overshoot when filtered; the result clips instead of wrapping.
+  WaveData loud{8000, 1, {}};
+  for (int n = 0; n < 800; ++n) loud.samples.push_back(n / 10 % 2 ? 32767 : -32768);
+  Samples up = Resample(loud, 44100, 1);
+  EXPECT_EQ(*std::max_element(up.begin(), up.end()), 32767);
+  EXPECT_EQ(*std::min_element(up.begin(), up.end()), -32768);
   EXPECT_THROW(Resample(ramp, 0, 1), EUnsupported);
   EXPECT_THROW(Resample(ramp, 44100, 3), EUnsupported);
 }
