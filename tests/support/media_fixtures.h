@@ -8,26 +8,16 @@
 #include <vector>
 
 #include "platform/graphics/color.h"
+#include "tests/support/le_bytes.h"
 
 namespace tlb::testing {
 
-using Bytes = std::vector<uint8_t>;
-
-inline void Append(Bytes& b, const Bytes& more) { b.insert(b.end(), more.begin(), more.end()); }
-inline void PutLe16(Bytes& b, uint32_t v) {
-  b.push_back(uint8_t(v));
-  b.push_back(uint8_t(v >> 8));
-}
-inline void PutLe32(Bytes& b, uint32_t v) {
-  PutLe16(b, v & 0xFFFF);
-  PutLe16(b, v >> 16);
-}
 inline void PutBe32(Bytes& b, uint32_t v) {
   for (int shift = 24; shift >= 0; shift -= 8) b.push_back(uint8_t(v >> shift));
 }
 inline Bytes RiffChunk(const char* id, const Bytes& body) {
   Bytes b(id, id + 4);
-  PutLe32(b, uint32_t(body.size()));
+  Put32(b, uint32_t(body.size()));
   Append(b, body);
   if (body.size() % 2) b.push_back(0);
   return b;
@@ -41,17 +31,17 @@ inline Bytes RiffList(const char* type, const std::vector<Bytes>& children) {
 // A 16-bit PCM sound of `ms` milliseconds: a sine of `hz` (0: silence).
 inline Bytes WavFile(int ms, int rate = 8000, int channels = 1, double hz = 440, int amplitude = 8000) {
   Bytes fmt;
-  PutLe16(fmt, 1);
-  PutLe16(fmt, uint32_t(channels));
-  PutLe32(fmt, uint32_t(rate));
-  PutLe32(fmt, uint32_t(rate * channels * 2));
-  PutLe16(fmt, uint32_t(channels * 2));
-  PutLe16(fmt, 16);
+  Put16(fmt, 1);
+  Put16(fmt, uint32_t(channels));
+  Put32(fmt, uint32_t(rate));
+  Put32(fmt, uint32_t(rate * channels * 2));
+  Put16(fmt, uint32_t(channels * 2));
+  Put16(fmt, 16);
   Bytes data;
   int64_t frames = int64_t(rate) * ms / 1000;
   for (int64_t i = 0; i < frames; ++i) {
     int v = int(std::lround(amplitude * std::sin(2 * M_PI * hz * double(i) / rate)));
-    for (int c = 0; c < channels; ++c) PutLe16(data, uint32_t(uint16_t(int16_t(v))));
+    for (int c = 0; c < channels; ++c) Put16(data, uint32_t(uint16_t(int16_t(v))));
   }
   Bytes body{'W', 'A', 'V', 'E'};
   Append(body, RiffChunk("fmt ", fmt));
@@ -109,34 +99,34 @@ inline COLORREF ClipFrameColor(int frame) {
 // rest is ClipFrameColor(frame).
 inline Bytes AviFile(int width, int height, int frames, int fps) {
   Bytes avih;
-  PutLe32(avih, uint32_t(1000000 / fps));
-  for (int i = 0; i < 3; ++i) PutLe32(avih, 0);
-  PutLe32(avih, uint32_t(frames));
-  PutLe32(avih, 0);
-  PutLe32(avih, 1);
-  PutLe32(avih, 0);
-  PutLe32(avih, uint32_t(width));
-  PutLe32(avih, uint32_t(height));
+  Put32(avih, uint32_t(1000000 / fps));
+  for (int i = 0; i < 3; ++i) Put32(avih, 0);
+  Put32(avih, uint32_t(frames));
+  Put32(avih, 0);
+  Put32(avih, 1);
+  Put32(avih, 0);
+  Put32(avih, uint32_t(width));
+  Put32(avih, uint32_t(height));
   avih.resize(56, 0);
   Bytes strh{'v', 'i', 'd', 's'};
-  for (int i = 0; i < 4; ++i) PutLe32(strh, 0);
-  PutLe32(strh, 1);                  // scale
-  PutLe32(strh, uint32_t(fps));      // rate
-  PutLe32(strh, 0);
-  PutLe32(strh, uint32_t(frames));
-  PutLe32(strh, 0);
-  PutLe32(strh, 0xFFFFFFFF);
-  PutLe32(strh, 0);
+  for (int i = 0; i < 4; ++i) Put32(strh, 0);
+  Put32(strh, 1);                  // scale
+  Put32(strh, uint32_t(fps));      // rate
+  Put32(strh, 0);
+  Put32(strh, uint32_t(frames));
+  Put32(strh, 0);
+  Put32(strh, 0xFFFFFFFF);
+  Put32(strh, 0);
   strh.resize(56, 0);
   Bytes strf;
-  PutLe32(strf, 40);
-  PutLe32(strf, uint32_t(width));
-  PutLe32(strf, uint32_t(height));
-  PutLe16(strf, 1);
-  PutLe16(strf, 8);
-  for (int i = 0; i < 4; ++i) PutLe32(strf, 0);
-  PutLe32(strf, 5);
-  PutLe32(strf, 0);
+  Put32(strf, 40);
+  Put32(strf, uint32_t(width));
+  Put32(strf, uint32_t(height));
+  Put16(strf, 1);
+  Put16(strf, 8);
+  for (int i = 0; i < 4; ++i) Put32(strf, 0);
+  Put32(strf, 5);
+  Put32(strf, 0);
   COLORREF palette[5] = {kClipBackground, ClipFrameColor(0), ClipFrameColor(1), ClipFrameColor(2), ClipFrameColor(3)};
   for (COLORREF c : palette) Append(strf, {GetBValue(c), GetGValue(c), GetRValue(c), 0});
   int stride = (width + 3) / 4 * 4;
