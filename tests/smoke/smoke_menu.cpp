@@ -23,8 +23,11 @@ int main(int argc, char** argv) {
   tq::Technic2Startup(tq::ProgramKind::Games);
   auto* menu = Application->CreateForm<tq::TFORM_Menu>();
   menu->Show();
-  int64_t until = backend.NowMs() + 2500;
-  PumpUntil([&] { return backend.NowMs() >= until; });
+  // The reveal takes 1.8 s of timers; a busy machine may stretch it, so wait for its end.
+  int64_t limit = backend.NowMs() + 15000;
+  PumpUntil([&] { return menu->AVI_obr9->Visible() || backend.NowMs() >= limit; });
+  int64_t settle = backend.NowMs() + 300;
+  PumpUntil([&] { return backend.NowMs() >= settle; });
   backend.SaveScreenshot(shot);
   const Dib& screen = Screen->Surface();
   int failures = 0;
