@@ -37,6 +37,8 @@ void ShowBackdrop() {
   FORMPozadi->Show();
   FORMPozadi->SetBounds(0, 0, Screen->Width(), Screen->Height());
   FORMPozadi->SetEnabled(false);
+  // On the screen at once, before the data check and the first form.
+  FORMPozadi->Update();
 }
 
 }  // namespace tq

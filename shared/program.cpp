@@ -5,13 +5,21 @@
 
 namespace tq {
 
-void RunTulimboProgram(ProgramKind kind, const std::function<void()>& createForms) {
+void StartTulimboProgram(ProgramKind kind, const std::function<void()>& createForms) {
   ResetTechnic2();
   ShowBackdrop();
   Technic2Startup(kind);
   createForms();
+}
+
+void FinishTulimboProgram() {
   tlb::Application->Run();
   Technic2Shutdown();
+}
+
+void RunTulimboProgram(ProgramKind kind, const std::function<void()>& createForms) {
+  StartTulimboProgram(kind, createForms);
+  FinishTulimboProgram();
 }
 
 }  // namespace tq

@@ -8,6 +8,10 @@
 
 namespace tq {
 
+// Everything before the message loop: the backdrop, the data folder and switches, then `createForms`.
+void StartTulimboProgram(ProgramKind kind, const std::function<void()>& createForms);
+// The message loop until the main form closes, then the unit's shut-down.
+void FinishTulimboProgram();
 void RunTulimboProgram(ProgramKind kind, const std::function<void()>& createForms);
 
 }  // namespace tq

@@ -8,13 +8,18 @@
 
 namespace tq {
 
-void RunGamesProgram() {
+void StartGamesProgram() {
   RegisterGamesResources();
-  RunTulimboProgram(ProgramKind::Games, [] {
+  StartTulimboProgram(ProgramKind::Games, [] {
     tlb::Application->Initialize();
     tlb::Application->Title = tlb::Cz("TQ II - Hry");
     tlb::Application->CreateForm<TFORM_Menu>();
   });
+}
+
+void RunGamesProgram() {
+  StartGamesProgram();
+  FinishTulimboProgram();
 }
 
 }  // namespace tq

@@ -11,12 +11,10 @@
 #include <string>
 
 #include "games/src/m_hry.h"
+#include "games/src/tq2_hry.h"
 #include "platform/backend/sdl/sdl_backend.h"
 #include "platform/core/cp1250.h"
 #include "platform/ui/forms.h"
-#include "resources/resources.h"
-#include "shared/Technic2.h"
-#include "shared/pozadi.h"
 
 using namespace tlb;
 using Clock = std::chrono::steady_clock;
@@ -61,13 +59,10 @@ int main(int argc, char** argv) {
   TimedBackend backend;
   double windowMs = MsSinceStart();
   StartProgramRun(&backend);
-  RegisterGamesResources();
-  tq::ResetTechnic2();
-  tq::ShowBackdrop();
-  Application->ProcessMessages();
+  // The program's own start-up; the first frame is the backdrop it shows before the data check.
+  tq::StartGamesProgram();
   double backdropMs = backend.firstFrameMs;
-  tq::Technic2Startup(tq::ProgramKind::Games);
-  auto* menu = Application->CreateForm<tq::TFORM_Menu>();
+  auto* menu = tq::FORM_Menu;
   menu->Show();
   const int64_t timersStart = backend.NowMs();
   // The menu's own timers wait 1.8 s before the last tile shows; the rest is ours.

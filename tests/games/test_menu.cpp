@@ -44,12 +44,9 @@ class MenuRun : public ::testing::Test {
     run_->backend.SetAudioEnabled(audio);
     auto data = tlb::testing::MakeDataCopy(*dir_, omit, damage);
     SetParamStr0ForTest((data / "tq2_hry").string());
-    RegisterGamesResources();
-    ResetTechnic2();
-    ShowBackdrop();
-    Technic2Startup(ProgramKind::Games);
-    Application->Title = Cz("TQ II - Hry");
-    menu_ = Application->CreateForm<TFORM_Menu>();
+    StartGamesProgram();
+    // The message loop shows the main form first; the tests pump it themselves.
+    menu_ = FORM_Menu;
     menu_->Show();
   }
   HeadlessRun& run() { return *run_; }

@@ -5,11 +5,9 @@
 #include <string>
 
 #include "games/src/m_hry.h"
+#include "games/src/tq2_hry.h"
 #include "platform/backend/sdl/sdl_backend.h"
 #include "platform/ui/forms.h"
-#include "resources/resources.h"
-#include "shared/Technic2.h"
-#include "shared/pozadi.h"
 
 using namespace tlb;
 
@@ -17,11 +15,8 @@ int main(int argc, char** argv) {
   std::string shot = argc > 1 ? argv[1] : "smoke_menu.png";
   SdlBackend backend;
   StartProgramRun(&backend);
-  RegisterGamesResources();
-  tq::ResetTechnic2();
-  tq::ShowBackdrop();
-  tq::Technic2Startup(tq::ProgramKind::Games);
-  auto* menu = Application->CreateForm<tq::TFORM_Menu>();
+  tq::StartGamesProgram();
+  auto* menu = tq::FORM_Menu;
   menu->Show();
   // The reveal takes 1.8 s of timers; a busy machine may stretch it, so wait for its end.
   int64_t limit = backend.NowMs() + 15000;
