@@ -53,11 +53,6 @@ const char* const kCredits[5] = {
     "Tým Tulimbo, 2026",
 };
 
-// Loads a cursor of the program's resources into a slot; a missing one leaves the slot empty.
-void RegisterCursor(TCursor index, const char* name) {
-  Screen->SetCursorImage(index, LoadCursorResource(std::string("cursor.") + name + ".cur"));
-}
-
 }  // namespace
 
 MenuState& MenuUnit() { return state; }
@@ -76,54 +71,54 @@ TFORM_Menu::TFORM_Menu(TComponent* AOwner) : TForm(AOwner) {
   ClassRegistry::Instance().RegisterClass("TFORM_Menu", "TForm", nullptr);
   FORM_Menu = this;
   HandlerTable h;
-  h.Add("FormCreate", TNotifyEvent([this](TObject* s) { FormCreate(s); }));
-  h.Add("FormClose", TCloseEvent([this](TObject* s, TCloseAction& a) { FormClose(s, a); }));
-  h.Add("FormKeyDown", TKeyEvent([this](TObject* s, uint16_t& k, TShiftState sh) { FormKeyDown(s, k, sh); }));
-  h.Add("AVI_obr1Open", TNotifyEvent([this](TObject* s) { AVI_obr1Open(s); }));
-  h.Add("AVI_obr2Open", TNotifyEvent([this](TObject* s) { AVI_obr2Open(s); }));
-  h.Add("AVI_obr3Open", TNotifyEvent([this](TObject* s) { AVI_obr3Open(s); }));
-  h.Add("AVI_obr9Open", TNotifyEvent([this](TObject* s) { AVI_obr9Open(s); }));
-  h.Add("AVI_obr1Click", TNotifyEvent([this](TObject* s) { AVI_obr1Click(s); }));
-  h.Add("AVI_obr2Click", TNotifyEvent([this](TObject* s) { AVI_obr2Click(s); }));
-  h.Add("AVI_obr3Click", TNotifyEvent([this](TObject* s) { AVI_obr3Click(s); }));
-  h.Add("AVI_obr9Click", TNotifyEvent([this](TObject* s) { AVI_obr9Click(s); }));
-  h.Add("AVI_obr1MouseEnter", TNotifyEvent([this](TObject* s) { AVI_obr1MouseEnter(s); }));
-  h.Add("AVI_obr2MouseEnter", TNotifyEvent([this](TObject* s) { AVI_obr2MouseEnter(s); }));
-  h.Add("AVI_obr3MouseEnter", TNotifyEvent([this](TObject* s) { AVI_obr3MouseEnter(s); }));
-  h.Add("AVI_obr9MouseEnter", TNotifyEvent([this](TObject* s) { AVI_obr9MouseEnter(s); }));
-  h.Add("AVI_obr1MouseExit", TNotifyEvent([this](TObject* s) { AVI_obr1MouseExit(s); }));
-  h.Add("AVI_obr2MouseExit", TNotifyEvent([this](TObject* s) { AVI_obr2MouseExit(s); }));
-  h.Add("AVI_obr3MouseExit", TNotifyEvent([this](TObject* s) { AVI_obr3MouseExit(s); }));
-  h.Add("AVI_obr9MouseExit", TNotifyEvent([this](TObject* s) { AVI_obr9MouseExit(s); }));
-  h.Add("wait_imageDblClick", TNotifyEvent([this](TObject* s) { wait_imageDblClick(s); }));
-  h.Add("SpoustecObrazkuTimer", TNotifyEvent([this](TObject* s) { SpoustecObrazkuTimer(s); }));
-  h.Add("Midi_spoustecTimer", TNotifyEvent([this](TObject* s) { Midi_spoustecTimer(s); }));
-  h.Add("UvodniZobrazeniTimer", TNotifyEvent([this](TObject* s) { UvodniZobrazeniTimer(s); }));
-  h.Add("WAVSpoustecTimer", TNotifyEvent([this](TObject* s) { WAVSpoustecTimer(s); }));
-  h.Add("postupne_vykresleniTimer", TNotifyEvent([this](TObject* s) { postupne_vykresleniTimer(s); }));
-  h.Add("TimereggsTimer", TNotifyEvent([this](TObject* s) { TimereggsTimer(s); }));
+  TLB_HANDLER(h, FormCreate);
+  TLB_HANDLER(h, FormClose);
+  TLB_HANDLER(h, FormKeyDown);
+  TLB_HANDLER(h, AVI_obr1Open);
+  TLB_HANDLER(h, AVI_obr2Open);
+  TLB_HANDLER(h, AVI_obr3Open);
+  TLB_HANDLER(h, AVI_obr9Open);
+  TLB_HANDLER(h, AVI_obr1Click);
+  TLB_HANDLER(h, AVI_obr2Click);
+  TLB_HANDLER(h, AVI_obr3Click);
+  TLB_HANDLER(h, AVI_obr9Click);
+  TLB_HANDLER(h, AVI_obr1MouseEnter);
+  TLB_HANDLER(h, AVI_obr2MouseEnter);
+  TLB_HANDLER(h, AVI_obr3MouseEnter);
+  TLB_HANDLER(h, AVI_obr9MouseEnter);
+  TLB_HANDLER(h, AVI_obr1MouseExit);
+  TLB_HANDLER(h, AVI_obr2MouseExit);
+  TLB_HANDLER(h, AVI_obr3MouseExit);
+  TLB_HANDLER(h, AVI_obr9MouseExit);
+  TLB_HANDLER(h, wait_imageDblClick);
+  TLB_HANDLER(h, SpoustecObrazkuTimer);
+  TLB_HANDLER(h, Midi_spoustecTimer);
+  TLB_HANDLER(h, UvodniZobrazeniTimer);
+  TLB_HANDLER(h, WAVSpoustecTimer);
+  TLB_HANDLER(h, postupne_vykresleniTimer);
+  TLB_HANDLER(h, TimereggsTimer);
   LoadFormDescription(this, "FORM_Menu.dfm", h);
-  AVI_obr1 = FindAs<TAVI_orvo1>(this, "AVI_obr1");
-  AVI_obr2 = FindAs<TAVI_orvo1>(this, "AVI_obr2");
-  AVI_obr3 = FindAs<TAVI_orvo1>(this, "AVI_obr3");
-  AVI_obr9 = FindAs<TAVI_orvo1>(this, "AVI_obr9");
-  wait_image = FindAs<TImage>(this, "wait_image");
-  pop1 = FindAs<TLabel>(this, "pop1");
-  pop2 = FindAs<TLabel>(this, "pop2");
-  pop3 = FindAs<TLabel>(this, "pop3");
-  Labeleggs1 = FindAs<TLabel>(this, "Labeleggs1");
-  Labeleggs2 = FindAs<TLabel>(this, "Labeleggs2");
-  roh_LH = FindAs<TImage>(this, "roh_LH");
-  roh_PH = FindAs<TImage>(this, "roh_PH");
-  roh_PD = FindAs<TImage>(this, "roh_PD");
-  roh_LD = FindAs<TImage>(this, "roh_LD");
-  MIDIPlayer = FindAs<TMediaPlayer>(this, "MIDIPlayer");
-  SpoustecObrazku = FindAs<TTimer>(this, "SpoustecObrazku");
-  Midi_spoustec = FindAs<TTimer>(this, "Midi_spoustec");
-  UvodniZobrazeni = FindAs<TTimer>(this, "UvodniZobrazeni");
-  WAVSpoustec = FindAs<TTimer>(this, "WAVSpoustec");
-  postupne_vykresleni = FindAs<TTimer>(this, "postupne_vykresleni");
-  Timereggs = FindAs<TTimer>(this, "Timereggs");
+  TLB_COMPONENT(AVI_obr1);
+  TLB_COMPONENT(AVI_obr2);
+  TLB_COMPONENT(AVI_obr3);
+  TLB_COMPONENT(AVI_obr9);
+  TLB_COMPONENT(wait_image);
+  TLB_COMPONENT(pop1);
+  TLB_COMPONENT(pop2);
+  TLB_COMPONENT(pop3);
+  TLB_COMPONENT(Labeleggs1);
+  TLB_COMPONENT(Labeleggs2);
+  TLB_COMPONENT(roh_LH);
+  TLB_COMPONENT(roh_PH);
+  TLB_COMPONENT(roh_PD);
+  TLB_COMPONENT(roh_LD);
+  TLB_COMPONENT(MIDIPlayer);
+  TLB_COMPONENT(SpoustecObrazku);
+  TLB_COMPONENT(Midi_spoustec);
+  TLB_COMPONENT(UvodniZobrazeni);
+  TLB_COMPONENT(WAVSpoustec);
+  TLB_COMPONENT(postupne_vykresleni);
+  TLB_COMPONENT(Timereggs);
   DoCreate();
 }
 

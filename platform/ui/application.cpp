@@ -106,8 +106,6 @@ void TApplication::Idle() {
 }
 
 void TApplication::ProcessMessages() {
-  auto& queue = MessageQueue::Instance();
-  if (!queue.HasPending()) queue.WaitForWork();
   while (ProcessMessage()) {
   }
   Idle();
@@ -200,6 +198,7 @@ void StartProgramRun(Backend* backend) {
 void PumpUntil(const std::function<bool()>& done) {
   while (!done()) {
     if (!Application || Application->Terminated()) return;
+    MessageQueue::Instance().WaitForWork();  // returns at once when something is pending
     Application->ProcessMessages();
   }
 }
@@ -212,6 +211,10 @@ std::shared_ptr<CursorImage> LoadCursorResource(const std::string& resourceName)
   } catch (const Exception&) {
     return nullptr;
   }
+}
+
+void RegisterCursor(TCursor index, const std::string& name) {
+  Screen->SetCursorImage(index, LoadCursorResource("cursor." + name + ".cur"));
 }
 
 void BroadcastSysColorChange() {

@@ -21,6 +21,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "platform/core/exceptions.h"
@@ -46,6 +47,13 @@ class HandlerTable {
   template <typename Fn>
   void Add(const std::string& name, Fn fn) {
     handlers_[name] = std::any(fn);
+  }
+  // Offers `method` of `self` as the handler `name`; the event type follows from the
+  // method's parameters, so a handler of the wrong shape is still refused by the reader.
+  template <typename Self, typename C, typename... Args>
+  void Bind(const std::string& name, Self* self, void (C::*method)(Args...)) {
+    C* target = self;
+    Add(name, std::function<void(Args...)>([target, method](Args... args) { (target->*method)(args...); }));
   }
   const std::any* Find(const std::string& name) const {
     auto it = handlers_.find(name);
@@ -112,6 +120,20 @@ T* FindAs(TComponent* owner, const std::string& name) {
   if (!t) throw EReadError("component '" + name + "' is missing or of another class");
   return t;
 }
+
+// Sets `field` to the component `name` of `owner`, of the field's own type.
+template <typename T>
+void FindInto(TComponent* owner, const std::string& name, T*& field) {
+  field = FindAs<T>(owner, name);
+}
+
+// One line a handler or component in a form's constructor, named once: the handler's
+// name in the description is the method's name, the component's name is the field's.
+//   TLB_HANDLER(h, FormCreate);      // h.Bind("FormCreate", this, &ThisForm::FormCreate)
+//   TLB_COMPONENT(AVI_obr1);         // AVI_obr1 = FindAs<TAVI_orvo1>(this, "AVI_obr1")
+#define TLB_HANDLER(table, method) \
+  (table).Bind(#method, this, &std::remove_pointer_t<decltype(this)>::method)
+#define TLB_COMPONENT(field) ::tlb::FindInto(this, #field, field)
 
 // Registers the class library's own classes (once).
 void RegisterStandardClasses();

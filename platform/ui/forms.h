@@ -144,8 +144,8 @@ class TApplication : public TComponent {
   TCustomForm* MainForm() const { return mainForm_; }
   // Shows the main form and runs the message loop until it closes.
   void Run();
-  // Dispatches every waiting message and returns. When nothing waited, it first
-  // waits (sleeps, or moves the virtual clock) until the next due event.
+  // Dispatches every waiting message (due timers and paints included) and returns at
+  // once: a fixed number of pumps costs no timer period. Waiting belongs to PumpUntil.
   void ProcessMessages();
   // Waits for one message and handles it.
   void HandleMessage();
@@ -184,6 +184,8 @@ void StartProgramRun(Backend* backend);
 void EndProgramRun();
 
 // Waits in a message-pumping loop until `done` holds, the application is terminated or quit is posted.
+// Between pumps with nothing to do it sleeps until the next due event (the headless
+// backend moves its virtual clock instead), so a waiting loop costs no busy processor time.
 void PumpUntil(const std::function<bool()>& done);
 
 HWND GetActiveWindow();
@@ -194,5 +196,9 @@ void BroadcastSysColorChange();
 // A cursor or icon of the program's resources ("cursor.<name>.cur"-style file names
 // are the caller's); nullptr when the program has no such resource.
 std::shared_ptr<CursorImage> LoadCursorResource(const std::string& resourceName);
+
+// Loads the program's cursor resource "cursor.<name>.cur" into the screen's slot `index`
+// for the whole program; a missing resource leaves the slot empty.
+void RegisterCursor(TCursor index, const std::string& name);
 
 }  // namespace tlb

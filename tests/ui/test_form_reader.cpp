@@ -21,6 +21,19 @@ class TFORM_Test : public TForm {
   const char* ClassName() const override { return "TFORM_Test"; }
 };
 
+// A form that binds its handlers and components by their own names.
+class TFORM_Bound : public TFORM_Test {
+ public:
+  explicit TFORM_Bound(TComponent* owner) : TFORM_Test(owner) {}
+  TLabel* inner = nullptr;
+  TTimer* tick = nullptr;
+  int created = 0, clicked = 0;
+  uint16_t lastKey = 0;
+  void FormCreate(TObject*) { ++created; }
+  void Clicked(TObject*) { ++clicked; }
+  void FormKeyDown(TObject*, uint16_t& Key, TShiftState) { lastKey = Key; }
+};
+
 const char* kGood = R"(object FORM_Test: TFORM_Test
   Left = 0
   ClientWidth = 640
@@ -96,6 +109,47 @@ TEST_F(FormReaderFixture, ReadsComponentsPropertiesNestingAndHandlers) {
   EXPECT_EQ(created, 0);  // OnCreate runs when the form asks, after loading
   f->DoCreate();
   EXPECT_EQ(created, 1);
+}
+
+TEST_F(FormReaderFixture, BoundMethodsAndComponentsTakeTheirOwnNames) {
+  struct Binder : TFORM_Bound {
+    using TFORM_Bound::TFORM_Bound;
+    void Load(const std::string& text) {
+      HandlerTable h;
+      TLB_HANDLER(h, FormCreate);
+      TLB_HANDLER(h, Clicked);
+      TLB_HANDLER(h, FormKeyDown);
+      LoadFormDescriptionText(this, text, "bound.dfm", h);
+      TLB_COMPONENT(inner);
+      TLB_COMPONENT(tick);
+    }
+  };
+  auto* f = new Binder(Application);
+  std::string text = kGood;
+  text.replace(text.find("  OnCreate"), 0, "  OnKeyDown = FormKeyDown\n");
+  f->Load(text);
+  ASSERT_EQ(f->inner, FindAs<TLabel>(f, "inner"));
+  ASSERT_EQ(f->tick, FindAs<TTimer>(f, "tick"));
+  f->inner->OnClick(f->inner);
+  f->DoCreate();
+  uint16_t key = 27;
+  f->OnKeyDown(f, key, {});
+  EXPECT_EQ(f->clicked, 1);
+  EXPECT_EQ(f->created, 1);
+  EXPECT_EQ(f->lastKey, 27);
+
+  // A bound method of the wrong shape is refused by name, and so is a field of another class.
+  auto* g = new Binder(Application);
+  std::string wrong = kGood;
+  wrong.replace(wrong.find("  OnCreate"), 0, "  OnKeyDown = Clicked\n");
+  try {
+    g->Load(wrong);
+    ADD_FAILURE() << "a notify handler was bound to a key event";
+  } catch (const EReadError& e) {
+    EXPECT_EQ(e.Message, "bound.dfm(9): handler 'Clicked' does not fit event OnKeyDown");
+  }
+  TImage* notALabel = nullptr;
+  EXPECT_THROW(FindInto(f, "inner", notALabel), EReadError);
 }
 
 TEST_F(FormReaderFixture, ErrorsNameTheFileAndLine) {

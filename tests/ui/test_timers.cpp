@@ -24,6 +24,18 @@ struct TimerFixture : ::testing::Test {
   }
 };
 
+// A counted pump (the forms pump a fixed number of times in places) must not wait
+// for a timer period; only PumpUntil waits.
+TEST_F(TimerFixture, ProcessMessagesReturnsAtOnceWhenNothingIsDue) {
+  MakeTimer(100);
+  for (int i = 0; i < 50; ++i) Application->ProcessMessages();
+  EXPECT_EQ(run.backend.NowMs(), 0);
+  EXPECT_TRUE(ticks.empty());
+  run.RunUntil(100);
+  Application->ProcessMessages();
+  EXPECT_EQ(ticks, (std::vector<int64_t>{100}));
+}
+
 TEST_F(TimerFixture, TicksAtEachPeriod) {
   MakeTimer(100);
   run.RunUntil(350);
