@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(build-essential cmake pkg-config libgtest-dev libsdl2-dev libfluidsynth-dev timgm6mb-soundfont
+packages=(build-essential cmake pkg-config libgtest-dev libsdl2-dev libfluidsynth-dev libsoxr-dev timgm6mb-soundfont
           libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation fonts-dejavu-core espeak-ng
           xvfb xauth)
 missing=()

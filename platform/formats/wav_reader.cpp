@@ -21,6 +21,13 @@ constexpr uint16_t kFormatExtensible = 0xFFFE;
 constexpr uint8_t kSubformatTail[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
                                         0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
 
+// The rates sound files are recorded at; others are taken for damage. A rate
+// of a few hertz would otherwise make a short file into hours of sound.
+constexpr uint32_t kMinRate = 4000;
+constexpr uint32_t kMaxRate = 384000;
+// The longest sound read: ten minutes, far beyond any narration or song.
+constexpr uint64_t kMaxSeconds = 600;
+
 [[noreturn]] void Invalid() { throw EReadError("Invalid wave file"); }
 
 uint16_t Le16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
@@ -58,7 +65,7 @@ Format ParseFormat(const uint8_t* p, size_t size) {
     Invalid();
   }
   if (f.channels != 1 && f.channels != 2) Invalid();
-  if (rate == 0 || rate > 1000000) Invalid();
+  if (rate < kMinRate || rate > kMaxRate) Invalid();
   f.sampleRate = int(rate);
   return f;
 }
@@ -118,7 +125,9 @@ WaveData ReadWav(const uint8_t* data, size_t size) {
   Format f = ParseFormat(fmt, fmtSize);
   size_t sampleBytes = size_t(f.bits / 8);
   size_t frameBytes = sampleBytes * size_t(f.channels);
-  size_t count = (samplesSize / frameBytes) * size_t(f.channels);  // whole frames only
+  size_t frames = samplesSize / frameBytes;  // whole frames only
+  if (frames > kMaxSeconds * uint64_t(f.sampleRate)) Invalid();
+  size_t count = frames * size_t(f.channels);
 
   WaveData wave;
   wave.sampleRate = f.sampleRate;

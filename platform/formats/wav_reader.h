@@ -2,8 +2,9 @@
 // Reading RIFF WAVE sounds into 16-bit samples for the sound mixer.
 //
 // Accepted: PCM of 8 (unsigned), 16, 24 and 32 bits, 32-bit IEEE float, and
-// the extensible format with a PCM or float subformat; mono or stereo. The
-// fmt and data chunks may come in any order; other chunks are skipped.
+// the extensible format with a PCM or float subformat; mono or stereo; rates
+// from 4000 to 384000 Hz; at most ten minutes long. The fmt and data chunks
+// may come in any order; other chunks are skipped.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -27,10 +28,11 @@ WaveData ReadWav(const uint8_t* data, size_t size);
 // Reads and decodes a file; a file that cannot be opened throws EFOpenError.
 WaveData LoadWavFile(const std::string& linuxPath);
 
-// The sound converted to another rate and channel count (1 or 2) by linear
-// interpolation: mono to stereo duplicates, stereo to mono averages. The
-// result is interleaved. A rate below 1 or another channel count throws
-// EUnsupported.
+// The whole sound converted to another rate and channel count (1 or 2): mono
+// to stereo duplicates, stereo to mono averages. The result is interleaved.
+// A rate below 1, rates further apart than WaveResampler allows or another
+// channel count throw EUnsupported. The mixer converts as it plays instead
+// (WaveResampler); this is for sounds wanted whole.
 std::vector<int16_t> Resample(const WaveData& wave, int targetRate, int targetChannels);
 
 }  // namespace tlb

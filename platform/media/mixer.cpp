@@ -39,6 +39,34 @@ int PcmSource::Render(float* out, int frames) {
 
 void PcmSource::Seek(int64_t frame) { frame_ = std::clamp<int64_t>(frame, 0, LengthFrames()); }
 
+// ---- WaveSource ----
+
+WaveSource::WaveSource(std::shared_ptr<const WaveData> wave, int mixerRate) : reader_(std::move(wave), mixerRate) {
+  // Room for the largest block the mixer asks for, so that playing allocates nothing.
+  block_.resize(1024 * size_t(reader_.Channels()));
+}
+
+int WaveSource::Render(float* out, int frames) {
+  const int channels = reader_.Channels();
+  int total = 0;
+  while (total < frames) {
+    int want = std::min(frames - total, int(block_.size()) / channels);
+    int n = reader_.Read(block_.data(), want);
+    float* o = out + size_t(total) * 2;
+    if (channels == 2) {
+      for (int i = 0; i < n * 2; ++i) o[i] += block_[size_t(i)];
+    } else {
+      for (int i = 0; i < n; ++i) {
+        o[2 * i] += block_[size_t(i)];
+        o[2 * i + 1] += block_[size_t(i)];
+      }
+    }
+    total += n;
+    if (n < want) break;
+  }
+  return total;
+}
+
 // ---- MixerVoice ----
 
 MixerVoice::MixerVoice(std::shared_ptr<Shared> shared, std::unique_ptr<SampleSource> source)

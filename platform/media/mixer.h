@@ -16,6 +16,8 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/formats/resample.h"
+
 namespace tlb {
 
 // A sound that fills stereo float buffers at the mixer's rate.
@@ -46,6 +48,22 @@ class PcmSource : public SampleSource {
  private:
   std::vector<int16_t> samples_;
   int64_t frame_ = 0;
+};
+
+// A decoded WAV sound, converted to the mixer's rate and to stereo as it plays:
+// opening costs nothing however long the sound.
+class WaveSource : public SampleSource {
+ public:
+  // Throws EUnsupported for a rate the converter cannot reach `mixerRate` from.
+  WaveSource(std::shared_ptr<const WaveData> wave, int mixerRate);
+  int Render(float* out, int frames) override;
+  void Seek(int64_t frame) override { reader_.Seek(frame); }
+  int64_t Frame() const override { return reader_.Frame(); }
+  int64_t LengthFrames() const override { return reader_.LengthFrames(); }
+
+ private:
+  WaveResampler reader_;
+  std::vector<float> block_;  // one block at the sound's channel count
 };
 
 class Mixer;

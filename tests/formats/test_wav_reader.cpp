@@ -1,9 +1,11 @@
 #include "platform/formats/wav_reader.h"
+#include "platform/formats/resample.h"
 #include "tests/support/damaged_copies.h"
 #include "tests/support/le_bytes.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -164,6 +166,10 @@ TEST(WavReader, MalformedInputThrowsReadError) {
       {"three channels", Wave({Fmt(1, 3, 8000, 16), pcm})},
       {"no channels", Wave({Fmt(1, 0, 8000, 16), pcm})},
       {"rate 0", Wave({Fmt(1, 1, 0, 16), pcm})},
+      // A few hertz would turn a short file into hours of sound to convert.
+      {"rate 1", Wave({Fmt(1, 1, 1, 16), pcm})},
+      {"rate just below 4000", Wave({Fmt(1, 1, 3999, 16), pcm})},
+      {"rate just above 384000", Wave({Fmt(1, 1, 384001, 16), pcm})},
       {"ADPCM", Wave({Fmt(2, 1, 8000, 4), pcm})},
       {"12-bit PCM", Wave({Fmt(1, 1, 8000, 12), pcm})},
       {"64-bit float", Wave({Fmt(3, 1, 8000, 64), pcm})},
@@ -181,6 +187,16 @@ TEST(WavReader, MalformedInputThrowsReadError) {
     }
   }
   EXPECT_THROW(ReadWav(nullptr, 0), EReadError);
+}
+
+TEST(WavReader, AcceptsTheRatesSoundFilesUseAndAtMostTenMinutes) {
+  for (uint32_t rate : {4000u, 8000u, 22050u, 44100u, 48000u, 96000u, 384000u})
+    EXPECT_EQ(Read(Wave({Fmt(1, 1, rate, 16), Chunk("data", {1, 0})})).sampleRate, int(rate)) << rate;
+  // 8-bit mono at 4000 Hz keeps the fixture small: ten minutes are 2.4 MB.
+  Bytes tenMinutes(600 * 4000, 0x80);
+  EXPECT_EQ(Read(Wave({Fmt(1, 1, 4000, 8), Chunk("data", tenMinutes)})).durationMs(), 600000);
+  tenMinutes.push_back(0x80);
+  EXPECT_THROW(Read(Wave({Fmt(1, 1, 4000, 8), Chunk("data", tenMinutes)})), EReadError);
 }
 
 TEST(WavReader, LoadsFilesAndReportsMissingOnes) {
@@ -249,6 +265,65 @@ TEST(WavReader, ResampleConvertsChannelsAndKeepsTheLength) {
   EXPECT_EQ(*std::min_element(up.begin(), up.end()), -32768);
   EXPECT_THROW(Resample(ramp, 0, 1), EUnsupported);
   EXPECT_THROW(Resample(ramp, 44100, 3), EUnsupported);
+  // Wider than any two supported file rates: refused rather than made into a huge buffer.
+  EXPECT_THROW(Resample(ramp, 1000 * 97, 2), EUnsupported);
+  EXPECT_THROW(Resample(WaveData{384000, 1, {0, 1}}, 3000, 2), EUnsupported);
+}
+
+// A click's place in time survives the conversion: the converter's delay is
+// taken out, so a sound is neither late nor early against its position.
+TEST(WaveResampler, KeepsTheTimingOfTheSound) {
+  struct Case {
+    int from, to;
+  } cases[] = {{22050, 44100}, {44100, 48000}, {48000, 44100}, {8000, 44100}, {11025, 48000}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.from) + " -> " + std::to_string(c.to));
+    auto wave = std::make_shared<WaveData>(WaveData{c.from, 1, Samples(size_t(c.from), 0)});
+    wave->samples[size_t(c.from) / 2] = 30000;  // at 500 ms
+    WaveResampler reader(wave, c.to);
+    std::vector<float> out(size_t(reader.LengthFrames()));
+    ASSERT_EQ(reader.Read(out.data(), int(out.size())), int(out.size()));
+    size_t peak = size_t(std::max_element(out.begin(), out.end()) - out.begin());
+    EXPECT_NEAR(double(peak) * 1000.0 / c.to, 500.0, 0.5);
+  }
+}
+
+// Reading in blocks of any size, or seeking back and reading again, gives
+// the sound that one read gives; the length is exact to the frame.
+TEST(WaveResampler, BlocksAndSeeksGiveTheSameSound) {
+  auto wave = std::make_shared<WaveData>(Sine(22050, 440, 1.0, 0.5));
+  wave->channels = 2;  // the same samples read as half a second of stereo
+  WaveResampler whole(wave, 44100);
+  const int64_t length = whole.LengthFrames();
+  ASSERT_EQ(length, 22050);
+  std::vector<float> once(size_t(length) * 2);
+  ASSERT_EQ(whole.Read(once.data(), int(length)), int(length));
+  EXPECT_EQ(whole.Read(once.data(), 10), 0);
+
+  WaveResampler blocks(wave, 44100);
+  std::vector<float> pieces;
+  const int sizes[] = {1, 7, 256, 4096, 333};
+  for (int i = 0;; ++i) {
+    int size = sizes[i % 5];
+    std::vector<float> b(size_t(size) * 2);
+    int n = blocks.Read(b.data(), size);
+    pieces.insert(pieces.end(), b.begin(), b.begin() + n * 2);
+    if (n < size) break;
+  }
+  ASSERT_EQ(pieces.size(), once.size());
+  for (size_t i = 0; i < once.size(); ++i) ASSERT_NEAR(pieces[i], once[i], 1e-4) << i;
+
+  // After a seek the filter starts afresh; past its first few milliseconds the
+  // sound is the one a read from the start gives there.
+  for (int64_t at : {int64_t(0), int64_t(7000), length - 300}) {
+    SCOPED_TRACE(at);
+    blocks.Seek(at);
+    std::vector<float> again(size_t(length - at) * 2);
+    ASSERT_EQ(blocks.Read(again.data(), int(length - at)), int(length - at));
+    for (size_t i = at == 0 ? 0 : 400; i < again.size(); ++i) ASSERT_NEAR(again[i], once[size_t(at) * 2 + i], 2e-3) << i;
+  }
+  blocks.Seek(length + 5);
+  EXPECT_EQ(blocks.Frame(), length);
 }
 
 // Every prefix of a valid file and thousands of seeded corruptions either

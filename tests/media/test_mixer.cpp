@@ -9,6 +9,7 @@
 
 #include "platform/core/exceptions.h"
 #include "platform/formats/midi_file.h"
+#include "platform/formats/wav_reader.h"
 #include "platform/media/midi_synth.h"
 #include "tests/support/media_fixtures.h"
 
@@ -54,6 +55,42 @@ TEST(Mixer, AVoiceEndsInsideABlockAndStopsPlaying) {
   v->SeekFrame(0);
   v->Play();
   EXPECT_TRUE(v->Playing());
+}
+
+// A WAV voice plays at the mixer's rate in stereo however it was recorded, and
+// ends on the frame its length gives, so a player at its end reads its length.
+TEST(Mixer, AWaveVoiceIsConvertedAsItPlaysAndEndsOnItsLength) {
+  struct Case {
+    int rate, channels;
+  } cases[] = {{44100, 1}, {22050, 1}, {22050, 2}, {48000, 2}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.rate) + " Hz, " + std::to_string(c.channels) + " channels");
+    auto wave = std::make_shared<WaveData>();
+    wave->sampleRate = c.rate;
+    wave->channels = c.channels;
+    for (int i = 0; i < c.rate / 10; ++i)  // 100 ms of a 1 kHz tone, left louder than right
+      for (int ch = 0; ch < c.channels; ++ch)
+        wave->samples.push_back(int16_t(std::lround((ch ? 4000 : 8000) * std::sin(2 * M_PI * 1000.0 * i / c.rate))));
+    Mixer mixer(44100);
+    auto v = mixer.Add(std::make_unique<WaveSource>(wave, 44100));
+    EXPECT_EQ(v->LengthFrames(), 4410);
+    v->Play();
+    std::vector<int16_t> out(2 * 256);
+    double peakLeft = 0, peakRight = 0;
+    int blocks = 0;
+    while (v->Playing() && blocks < 100) {
+      mixer.Mix(out.data(), 256);
+      ++blocks;
+      for (size_t i = 0; i < out.size(); i += 2) {
+        peakLeft = std::max(peakLeft, std::abs(double(out[i])));
+        peakRight = std::max(peakRight, std::abs(double(out[i + 1])));
+      }
+    }
+    EXPECT_EQ(blocks, 18);  // 4410 frames: 17 whole blocks and part of one
+    EXPECT_EQ(v->Frame(), 4410);
+    EXPECT_NEAR(peakLeft, 8000, 300);
+    EXPECT_NEAR(peakRight, c.channels == 1 ? 8000 : 4000, 300);
+  }
 }
 
 std::vector<int> LeftChannel(const std::vector<int16_t>& out) {

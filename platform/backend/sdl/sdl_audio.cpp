@@ -81,8 +81,9 @@ class SdlAudioDevice : public AudioDevice {
   }
 
   std::unique_ptr<AudioStream> OpenWave(std::shared_ptr<const WaveData> wave) override {
-    auto source = std::make_unique<PcmSource>(Resample(*wave, mixer_->SampleRate(), 2));
-    return std::make_unique<SdlStream>(mixer_->Add(std::move(source)), mixer_->SampleRate(), wave->durationMs());
+    int64_t lengthMs = wave->durationMs();
+    auto source = std::make_unique<WaveSource>(std::move(wave), mixer_->SampleRate());
+    return std::make_unique<SdlStream>(mixer_->Add(std::move(source)), mixer_->SampleRate(), lengthMs);
   }
 
   std::unique_ptr<AudioStream> OpenMidi(std::shared_ptr<const MidiSong> song, const std::string& soundFontPath) override {

@@ -1,0 +1,3 @@
+# Opening WAV sounds ready to play and the time to the first sound heard.
+add_executable(bench_wave_open ${CMAKE_CURRENT_LIST_DIR}/bench_wave_open.cpp)
+target_link_libraries(bench_wave_open PRIVATE tlb_sdl)
