@@ -1,6 +1,8 @@
 #include "platform/backend/sdl/sdl_backend.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <poll.h>
 
 #include <algorithm>
 #include <chrono>
@@ -26,6 +28,7 @@ struct SdlBackend::Native {
   uint64_t startTicks = 0;
   bool wantFullscreen = false;
   bool shownOnce = false;
+  int displayFd = -1;  // the X display connection's socket; -1 on other video drivers
 
   ~Native() {
     for (auto& [image, cursor] : cursors)
@@ -121,6 +124,10 @@ SdlBackend::SdlBackend() : native_(std::make_unique<Native>()) {
     throw EOutOfResources(std::string("cannot draw in the window: ") + SDL_GetError());
   native_->shown = Dib(size_.cx, size_.cy, 32);
   native_->systemArrow = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
+  SDL_SysWMinfo wm;
+  SDL_VERSION(&wm.version);
+  if (SDL_GetWindowWMInfo(native_->window, &wm) && wm.subsystem == SDL_SYSWM_X11)
+    native_->displayFd = ConnectionNumber(wm.info.x11.display);
   SDL_StartTextInput();
   audio_ = CreateSdlAudioDevice();
 }
@@ -136,6 +143,7 @@ void SdlBackend::Present(const Dib& screen, const Rect& dirty) {
   CopyDib(native_->shown, r.left, r.top, screen, r, r);
   native_->Blit(r);
   native_->shownOnce = true;
+  displayTouched_ = true;
 }
 
 int64_t SdlBackend::MillisecondsSinceMidnight() const {
@@ -159,8 +167,15 @@ bool SdlBackend::PollInput(InputEvent& e) {
     pending_.pop_front();
     return true;
   }
+  int64_t now = NowMs();
+  if (pumpDue_ || now != lastPumpMs_) {
+    SDL_PumpEvents();
+    pumpDue_ = false;
+    displayTouched_ = false;
+    lastPumpMs_ = now;
+  }
   SDL_Event ev;
-  while (SDL_PollEvent(&ev)) {
+  while (SDL_PeepEvents(&ev, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
     e = InputEvent{};
     e.shift = ShiftBits();
     switch (ev.type) {
@@ -210,8 +225,10 @@ bool SdlBackend::PollInput(InputEvent& e) {
           e.kind = active_ ? InputKind::Activate : InputKind::Deactivate;
           return true;
         }
-        if (ev.window.event == SDL_WINDOWEVENT_EXPOSED || ev.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+        if (ev.window.event == SDL_WINDOWEVENT_EXPOSED || ev.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
           native_->Blit({0, 0, size_.cx, size_.cy});
+          displayTouched_ = true;
+        }
         break;
       default:
         break;
@@ -227,15 +244,42 @@ void SdlBackend::WaitUntil(int64_t untilMs) {
     native_->wantFullscreen = false;
     SDL_SetWindowFullscreen(native_->window, SDL_WINDOW_FULLSCREEN_DESKTOP);
     native_->Blit({0, 0, size_.cx, size_.cy});
+    displayTouched_ = true;
     return;
   }
   int64_t now = NowMs();
   // Nothing due: sleep until the next event, but wake now and then for the pointer and media.
   int64_t wait = untilMs < 0 ? 20 : std::clamp<int64_t>(untilMs - now, 0, 20);
-  if (wait > 0) SDL_WaitEventTimeout(nullptr, int(wait));
+  if (wait <= 0) return;
+  if (native_->displayFd < 0) {
+    SDL_WaitEventTimeout(nullptr, int(wait));
+    pumpDue_ = true;
+    return;
+  }
+  // On X the wait is at most one look at the display and a sleep on its socket:
+  // SDL's own wait asks the display five times or more each time, which made
+  // most of an idle program's cost. The display is asked again only if it was
+  // last asked in an earlier millisecond or the window was drawn to since: a
+  // request to the display can read events into its queue, where the socket no
+  // longer shows them.
+  if (pumpDue_ || lastPumpMs_ != now || displayTouched_) {
+    SDL_PumpEvents();
+    lastPumpMs_ = NowMs();
+    pumpDue_ = false;
+    displayTouched_ = false;
+    if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) return;
+  }
+  pollfd display{native_->displayFd, POLLIN, 0};
+  if (poll(&display, 1, int(wait)) != 0) {
+    pumpDue_ = true;  // input came (or the wait failed): the next poll asks for it
+    return;
+  }
+  // Nothing came while it slept: the display is as it was just now.
+  lastPumpMs_ = NowMs();
 }
 
 void SdlBackend::SetCursor(const CursorImage* image, int index) {
+  displayTouched_ = true;
   if (index == -1) {
     SDL_ShowCursor(SDL_DISABLE);
     return;
@@ -256,10 +300,14 @@ void SdlBackend::SetCursor(const CursorImage* image, int index) {
   SDL_SetCursor(it->second ? it->second : native_->systemArrow);
 }
 
-void SdlBackend::SetTitle(const std::string& utf8) { SDL_SetWindowTitle(native_->window, utf8.c_str()); }
+void SdlBackend::SetTitle(const std::string& utf8) {
+  displayTouched_ = true;
+  SDL_SetWindowTitle(native_->window, utf8.c_str());
+}
 
 void SdlBackend::SetIcon(const CursorImage* icon) {
   if (!icon || icon->argb.empty()) return;
+  displayTouched_ = true;
   SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(icon->argb.data()), icon->width,
                                                       icon->height, 32, icon->width * 4, SDL_PIXELFORMAT_ARGB8888);
   if (!s) return;

@@ -42,6 +42,12 @@ class SdlBackend : public Backend {
   bool active_ = true;
   std::unique_ptr<AudioDevice> audio_;
   std::deque<InputEvent> pending_;
+  // Asking the display for events costs a round of calls to it. It is done once
+  // after each wait and at most once a millisecond otherwise; the polls in
+  // between take what that brought.
+  bool pumpDue_ = true;
+  bool displayTouched_ = false;  // a request went to the display since it was last asked
+  int64_t lastPumpMs_ = -1;
 };
 
 }  // namespace tlb
