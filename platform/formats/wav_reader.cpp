@@ -4,9 +4,9 @@
 #include <cmath>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 
 #include "platform/core/exceptions.h"
+#include "platform/core/paths.h"
 
 namespace tlb {
 
@@ -138,10 +138,15 @@ WaveData ReadWav(const uint8_t* data, size_t size) {
 }
 
 WaveData LoadWavFile(const std::string& linuxPath) {
-  std::ifstream in(linuxPath, std::ios::binary);
+  std::ifstream in(linuxPath, std::ios::binary | std::ios::ate);
   if (!in) throw EFOpenError("Cannot open file \"" + linuxPath + "\"");
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw EReadError("Invalid wave file");
+  // Read in one piece: a long recording is megabytes. A folder or a file past
+  // the largest the programs read is not a sound.
+  std::streamoff size = in.tellg();
+  if (size < 0 || uint64_t(size) > kMaxReadFileSize) throw EReadError("Invalid wave file");
+  std::vector<uint8_t> bytes(static_cast<size_t>(size));
+  in.seekg(0);
+  if (!in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size()))) throw EReadError("Invalid wave file");
   return ReadWav(bytes.data(), bytes.size());
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/media/audio_clock.h"
+
 namespace tlb {
 
 // What the mixer and its voices share; it outlives whichever of them goes last.
@@ -20,9 +22,9 @@ struct MixerVoice::Shared {
   std::vector<std::unique_ptr<SampleSource>> finished;
   int rate = 44100;
   int64_t framesMixed = 0;
-  int64_t serial = 0;      // counts the blocks mixed
-  int64_t lastMixUs = 0;   // the caller's clock at the start of the last block
   int fade = 0;            // frames of a fade-out
+  // Which output frame is heard; asked under the lock, so mutable for the const readers.
+  mutable AudioClock clock{44100};
 };
 
 // ---- PcmSource ----
@@ -91,6 +93,12 @@ MixerVoice::~MixerVoice() {
   if (left > 0) shared_->fading.push_back({std::move(source_), left});
 }
 
+void MixerVoice::ForgetBlocks() {
+  blockCount_ = 0;
+  blockNext_ = 0;
+  endOut_ = -1;
+}
+
 void MixerVoice::Play() {
   std::lock_guard<std::mutex> g(shared_->lock);
   if (playing_) return;
@@ -102,17 +110,22 @@ void MixerVoice::Play() {
   }
   if (source_->Frame() >= source_->LengthFrames()) return;
   playing_ = true;
-  blockSerial_ = -1;
+  ForgetBlocks();
+  startFrame_ = source_->Frame();
   firstMixedAt_ = -1;
 }
 
-void MixerVoice::Pause() {
+void MixerVoice::Pause(int64_t nowUs) {
   std::lock_guard<std::mutex> g(shared_->lock);
   if (!playing_) return;
+  resumeFrame_ = nowUs >= 0 ? HeardLocked(nowUs) : source_->Frame();
   playing_ = false;
-  resumeFrame_ = source_->Frame();
+  ForgetBlocks();
   fadeLeft_ = shared_->fade;
-  if (fadeLeft_ == 0) source_->Stopped();
+  if (fadeLeft_ == 0) {
+    source_->Stopped();
+    source_->Seek(resumeFrame_);
+  }
 }
 
 void MixerVoice::SeekFrame(int64_t frame) {
@@ -122,7 +135,8 @@ void MixerVoice::SeekFrame(int64_t frame) {
     source_->Stopped();
   }
   source_->Seek(std::clamp<int64_t>(frame, 0, source_->LengthFrames()));
-  blockSerial_ = -1;
+  ForgetBlocks();
+  startFrame_ = source_->Frame();
 }
 
 bool MixerVoice::Playing() const {
@@ -130,11 +144,25 @@ bool MixerVoice::Playing() const {
   return playing_;
 }
 
+bool MixerVoice::Sounding(int64_t nowUs) const {
+  std::lock_guard<std::mutex> g(shared_->lock);
+  if (playing_) return true;
+  return endOut_ >= 0 && shared_->clock.Heard(nowUs) < endOut_;
+}
+
+int64_t MixerVoice::HeardLocked(int64_t nowUs) const {
+  if (!playing_ && endOut_ < 0) return fadeLeft_ > 0 ? resumeFrame_ : source_->Frame();
+  int64_t heard = shared_->clock.Heard(nowUs);
+  for (size_t i = 0; i < blockCount_; ++i) {
+    const Block& b = blocks_[(blockNext_ + kBlocks - 1 - i) % kBlocks];
+    if (b.out <= heard) return b.frame + std::min<int64_t>(heard - b.out, b.count);
+  }
+  return startFrame_;
+}
+
 int64_t MixerVoice::HeardFrame(int64_t nowUs) const {
   std::lock_guard<std::mutex> g(shared_->lock);
-  if (!playing_ || blockSerial_ != shared_->serial) return fadeLeft_ > 0 ? resumeFrame_ : source_->Frame();
-  int64_t elapsed = std::max<int64_t>(0, nowUs - shared_->lastMixUs) * shared_->rate / 1000000;
-  return blockStart_ + std::min<int64_t>(elapsed, blockFrames_);
+  return HeardLocked(nowUs);
 }
 
 int64_t MixerVoice::Frame() const {
@@ -156,6 +184,7 @@ int64_t MixerVoice::FirstMixedAt() const {
 
 Mixer::Mixer(int sampleRate) : shared_(std::make_shared<MixerVoice::Shared>()), rate_(sampleRate) {
   shared_->rate = sampleRate;
+  shared_->clock = AudioClock(sampleRate);
   // 4 ms: short enough not to be heard as a tail, long enough not to click.
   fade_ = std::max(1, sampleRate * 4 / 1000);
   shared_->fade = fade_;
@@ -185,12 +214,16 @@ int Mixer::MixFade(SampleSource& source, int left, float* out, int frames) {
   return n < std::min(left, frames) ? 0 : left - n;
 }
 
+void Mixer::SetLatencyFrames(int64_t frames) {
+  std::lock_guard<std::mutex> g(shared_->lock);
+  shared_->clock.SetLatencyFrames(frames);
+}
+
 void Mixer::MixFloat(float* out, int frames, int64_t nowUs) {
   std::fill(out, out + size_t(frames) * 2, 0.0f);
   std::lock_guard<std::mutex> g(shared_->lock);
   MixerVoice::Shared& s = *shared_;
-  ++s.serial;
-  s.lastMixUs = nowUs;
+  s.clock.Handed(s.framesMixed, frames, nowUs);
   for (MixerVoice* v : s.voices) {
     if (v->fadeLeft_ > 0) {
       v->fadeLeft_ = MixFade(*v->source_, v->fadeLeft_, out, frames);
@@ -201,13 +234,17 @@ void Mixer::MixFloat(float* out, int frames, int64_t nowUs) {
       continue;
     }
     if (!v->playing_) continue;
-    v->blockStart_ = v->source_->Frame();
+    int64_t start = v->source_->Frame();
     int n = v->source_->Render(out, frames);
-    v->blockFrames_ = n;
-    v->blockSerial_ = s.serial;
-    if (n > 0 && v->firstMixedAt_ < 0) v->firstMixedAt_ = s.framesMixed;
+    if (n > 0) {
+      v->blocks_[v->blockNext_] = {s.framesMixed, start, n};
+      v->blockNext_ = (v->blockNext_ + 1) % MixerVoice::kBlocks;
+      v->blockCount_ = std::min(v->blockCount_ + 1, MixerVoice::kBlocks);
+      if (v->firstMixedAt_ < 0) v->firstMixedAt_ = s.framesMixed;
+    }
     if (n < frames) {
       v->playing_ = false;
+      v->endOut_ = s.framesMixed + n;
       v->source_->Stopped();
     }
   }

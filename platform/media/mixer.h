@@ -5,8 +5,10 @@
 // stops and seeks voices. One lock guards the voices; it is held only for the
 // length of one block or one control call.
 //
-// The mixer reads no clock. The caller of Mix passes the time of the block, so
-// that a voice's position can follow the samples already handed to the device.
+// The mixer reads no clock. The caller of Mix passes the time at which the
+// device takes the block, and the mixer works out from those times which frame
+// of each voice is being heard (see AudioClock): the device's latency, set by
+// the caller, is taken off.
 //
 // A voice that stops while it sounds (paused, or destroyed as PlaySound's channel
 // is when the next sound replaces it) fades out over a few milliseconds instead
@@ -77,12 +79,18 @@ class MixerVoice {
 
   // Plays from Frame(); a voice at its end stays stopped.
   void Play();
-  // Stops at once for Playing() and Frame(); the sound fades out in the next blocks.
-  void Pause();
+  // Stops at once for Playing() and Frame(); the sound fades out in the next
+  // blocks. Given the caller's time, the voice stops at the frame heard then,
+  // so that Play goes on from what was heard; else at the frame mixed last.
+  void Pause(int64_t nowUs = -1);
   void SeekFrame(int64_t frame);
+  // True from Play until Pause or the last frame mixed.
   bool Playing() const;
-  // The frame heard at `nowUs` on the caller's clock: the start of the last block
-  // mixed plus the time since that block, never past what was mixed.
+  // True from Play until Pause or the last frame heard at `nowUs`.
+  bool Sounding(int64_t nowUs) const;
+  // The frame heard at `nowUs` on the caller's clock: the frame the device
+  // plays then, the latency taken off; the frame it started from until its
+  // first frame is heard. Stopped, the frame it stands at.
   int64_t HeardFrame(int64_t nowUs) const;
   // The frame the next block starts at.
   int64_t Frame() const;
@@ -101,10 +109,22 @@ class MixerVoice {
   bool playing_ = false;
   int fadeLeft_ = 0;           // frames of fade-out still to mix after a pause
   int64_t resumeFrame_ = -1;   // where a fading voice stopped, for Frame() and Play()
-  int64_t blockStart_ = 0;  // the source frame at the start of the last block mixed
-  int blockFrames_ = 0;     // frames the voice produced in that block
-  int64_t blockSerial_ = -1;
+  // The blocks mixed since the last Play or seek, newest last (a ring): where
+  // each went in the output and which of the voice's frames it held.
+  struct Block {
+    int64_t out;
+    int64_t frame;
+    int count;
+  };
+  static constexpr size_t kBlocks = 128;
+  Block blocks_[kBlocks];
+  size_t blockCount_ = 0;
+  size_t blockNext_ = 0;
+  int64_t startFrame_ = 0;   // the frame it plays from since the last Play or seek
+  int64_t endOut_ = -1;      // the output frame after its last one, once it ended
   int64_t firstMixedAt_ = -1;
+  int64_t HeardLocked(int64_t nowUs) const;
+  void ForgetBlocks();
 };
 
 class Mixer {
@@ -121,6 +141,9 @@ class Mixer {
   void Mix(int16_t* out, int frames, int64_t nowUs = 0);
   // The same, unclipped float samples.
   void MixFloat(float* out, int frames, int64_t nowUs = 0);
+
+  // Frames between the device taking a frame and its being heard, at most.
+  void SetLatencyFrames(int64_t frames);
 
   int VoiceCount() const;
   int PlayingCount() const;

@@ -209,6 +209,8 @@ TEST(WavReader, LoadsFilesAndReportsMissingOnes) {
   EXPECT_EQ(LoadWavFile(path).samples, Samples{7});
   std::remove(path.c_str());
   EXPECT_THROW(LoadWavFile(path), EFOpenError);
+  // A folder opens as a stream but is no sound.
+  EXPECT_THROW(LoadWavFile(::testing::TempDir()), Exception);
 }
 
 // The amplitude of one frequency in a signal (Goertzel), relative to full scale.

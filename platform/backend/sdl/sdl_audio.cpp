@@ -1,12 +1,15 @@
 // The real audio output: one SDL audio device whose callback runs the mixer.
-// Every stream is a voice of that mixer. A stream's position comes from the
-// samples handed to the device: the start of the last block mixed plus the time
-// since that block, so that it moves smoothly and never runs ahead of the sound.
+// Every stream is a voice of that mixer. A stream's position is the frame being
+// heard: the mixer follows the times at which the device takes its blocks and
+// takes off what the device and the system buffer after that (see AudioClock),
+// so that the position moves smoothly and never runs ahead of the sound, and a
+// stream plays until its last frame has been heard.
 #include "platform/backend/sdl/sdl_audio.h"
 
 #include <SDL.h>
 
 #include <algorithm>
+#include <string>
 
 #include "platform/core/exceptions.h"
 #include "platform/formats/midi_file.h"
@@ -24,6 +27,19 @@ namespace {
 constexpr int kBlockFrames = 256;
 constexpr int kRate = 44100;
 
+// Frames from the callback handing a block to its being heard, at most. SDL
+// plays the block it is handed after the one playing now; a sound server
+// holds one more block (SDL asks it for a buffer of one block). What the
+// system adds below that is not reported and not counted. The file and null
+// outputs take the block at once.
+int OutputLatencyFrames(int blockFrames) {
+  const char* driver = SDL_GetCurrentAudioDriver();
+  std::string name = driver ? driver : "";
+  if (name == "disk" || name == "dummy") return 0;
+  if (name == "pulseaudio" || name == "pipewire" || name == "jack") return 2 * blockFrames;
+  return blockFrames;
+}
+
 int64_t NowUs() {
   static const double ticksPerUs = double(SDL_GetPerformanceFrequency()) / 1e6;
   return int64_t(double(SDL_GetPerformanceCounter()) / ticksPerUs);
@@ -35,14 +51,15 @@ class SdlStream : public AudioStream {
       : voice_(std::move(voice)), rate_(rate), length_(lengthMs) {}
 
   void Play() override { voice_->Play(); }
-  void Pause() override { voice_->Pause(); }
+  void Pause() override { voice_->Pause(NowUs()); }
   void Seek(int64_t ms) override { voice_->SeekFrame(std::clamp<int64_t>(ms, 0, length_) * rate_ / 1000); }
   int64_t PositionMs() const override {
-    if (voice_->Frame() >= voice_->LengthFrames() && !voice_->Playing()) return length_;
-    return std::min(length_, voice_->HeardFrame(NowUs()) * 1000 / rate_);
+    int64_t now = NowUs();
+    if (voice_->Frame() >= voice_->LengthFrames() && !voice_->Sounding(now)) return length_;
+    return std::min(length_, voice_->HeardFrame(now) * 1000 / rate_);
   }
   int64_t LengthMs() const override { return length_; }
-  bool Playing() const override { return voice_->Playing(); }
+  bool Playing() const override { return voice_->Sounding(NowUs()); }
 
  private:
   std::unique_ptr<MixerVoice> voice_;
@@ -76,6 +93,7 @@ class SdlAudioDevice : public AudioDevice {
     if (id_ == 0) return false;
     mixer_ = std::make_unique<Mixer>(have.freq);
     blockFrames_ = have.samples;
+    mixer_->SetLatencyFrames(OutputLatencyFrames(have.samples));
     SDL_PauseAudioDevice(id_, 0);
     return true;
   }

@@ -1,0 +1,50 @@
+#include "platform/media/audio_clock.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tlb {
+
+namespace {
+// Enough marks for the window in 64-frame blocks at 192 kHz.
+constexpr size_t kMarks = 1024;
+}  // namespace
+
+AudioClock::AudioClock(int rate) : rate_(rate > 0 ? rate : 1), marks_(kMarks) {}
+
+void AudioClock::Handed(int64_t frame, int count, int64_t nowUs) {
+  double line = double(nowUs) + double(latencyFrames_) * 1e6 / rate_ - double(frame) * 1e6 / rate_;
+  marks_[next_] = {nowUs, line};
+  next_ = (next_ + 1) % marks_.size();
+  count_ = std::min(count_ + 1, marks_.size());
+  handedEnd_ = std::max(handedEnd_, frame + count);
+}
+
+int64_t AudioClock::Heard(int64_t nowUs) {
+  if (count_ == 0) return 0;
+  // The latest bound: the smallest line among the blocks of the window, each
+  // older one moved on by how far a slow device clock may have fallen behind
+  // since it, counted to the newest block.
+  const Mark& newest = marks_[(next_ + marks_.size() - 1) % marks_.size()];
+  double line = 0;
+  bool any = false;
+  for (size_t i = 0; i < count_; ++i) {
+    const Mark& m = marks_[(next_ + marks_.size() - 1 - i) % marks_.size()];
+    if (m.us < nowUs - kWindowUs) break;  // older marks follow
+    double bound = m.lineUs + double(newest.us - m.us) * kSlowestClock;
+    if (!any || bound < line) line = bound;
+    any = true;
+  }
+  if (any) lastLineUs_ = line;
+  else line = lastLineUs_;
+  double frames = std::floor((double(nowUs) - line) * rate_ / 1e6);
+  int64_t heard = std::clamp<int64_t>(int64_t(frames), 0, handedEnd_);
+  // Time going on never takes the position back (a bound that left the window
+  // may have been the tightest); asked about an earlier time, it answers for it.
+  if (nowUs >= lastQueryUs_) heard = std::max(heard, std::min(lastHeard_, handedEnd_));
+  lastHeard_ = heard;
+  lastQueryUs_ = nowUs;
+  return heard;
+}
+
+}  // namespace tlb

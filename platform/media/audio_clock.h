@@ -1,0 +1,54 @@
+#pragma once
+// Which output frame is being heard, worked out from the times at which the
+// audio device takes its blocks.
+//
+// A block the device takes at time t is heard at t + latency at the latest,
+// where the latency is what the device and the system buffer after it. So every
+// block bounds the line "frame heard against time" from below; the tightest
+// bound of the last quarter second is taken and followed at the output's rate between
+// blocks. The result never runs ahead of the sound, whether the device asks
+// for blocks evenly or in bursts, and it moves smoothly: it never goes back as
+// time goes on, and never past the frames handed out.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace tlb {
+
+class AudioClock {
+ public:
+  explicit AudioClock(int rate);
+
+  // Frames between the device taking a frame and that frame being heard, at most.
+  void SetLatencyFrames(int64_t frames) { latencyFrames_ = frames; }
+  int64_t LatencyFrames() const { return latencyFrames_; }
+
+  // The device takes output frames [frame, frame + count) at `nowUs`.
+  void Handed(int64_t frame, int count, int64_t nowUs);
+  // The output frame heard at `nowUs` (0 before any block).
+  int64_t Heard(int64_t nowUs);
+
+ private:
+  // Past this age a block no longer bounds the line, so that a device clock
+  // slower than the program's is followed rather than overtaken.
+  static constexpr int64_t kWindowUs = 250'000;
+  // How much slower than the program's clock a device's may run: a bound
+  // taken from an older block is moved on by this much of its age.
+  static constexpr double kSlowestClock = 0.001;
+
+  struct Mark {
+    int64_t us;      // when the block was taken
+    double lineUs;   // when frame 0 would be heard on the bound this block gives
+  };
+  int rate_;
+  int64_t latencyFrames_ = 0;
+  std::vector<Mark> marks_;  // a ring of the last blocks
+  size_t next_ = 0;          // where the next mark goes
+  size_t count_ = 0;
+  double lastLineUs_ = 0;    // the bound in use when no mark is young enough
+  int64_t handedEnd_ = 0;    // the frames handed out so far
+  int64_t lastHeard_ = 0;
+  int64_t lastQueryUs_ = INT64_MIN;
+};
+
+}  // namespace tlb
