@@ -219,13 +219,17 @@ void Mixer::SetLatencyFrames(int64_t frames) {
   shared_->clock.SetLatencyFrames(frames);
 }
 
-void Mixer::MixFloat(float* out, int frames, int64_t nowUs) {
+void Mixer::MixFloat(float* out, int frames, int64_t nowUs) { MixSounding(out, frames, nowUs); }
+
+bool Mixer::MixSounding(float* out, int frames, int64_t nowUs) {
   std::fill(out, out + size_t(frames) * 2, 0.0f);
+  bool sounded = false;
   std::lock_guard<std::mutex> g(shared_->lock);
   MixerVoice::Shared& s = *shared_;
   s.clock.Handed(s.framesMixed, frames, nowUs);
   for (MixerVoice* v : s.voices) {
     if (v->fadeLeft_ > 0) {
+      sounded = true;
       v->fadeLeft_ = MixFade(*v->source_, v->fadeLeft_, out, frames);
       if (v->fadeLeft_ == 0) {
         v->source_->Stopped();
@@ -237,6 +241,7 @@ void Mixer::MixFloat(float* out, int frames, int64_t nowUs) {
     int64_t start = v->source_->Frame();
     int n = v->source_->Render(out, frames);
     if (n > 0) {
+      sounded = true;
       v->blocks_[v->blockNext_] = {s.framesMixed, start, n};
       v->blockNext_ = (v->blockNext_ + 1) % MixerVoice::kBlocks;
       v->blockCount_ = std::min(v->blockCount_ + 1, MixerVoice::kBlocks);
@@ -249,6 +254,7 @@ void Mixer::MixFloat(float* out, int frames, int64_t nowUs) {
     }
   }
   for (auto it = s.fading.begin(); it != s.fading.end();) {
+    sounded = true;
     it->left = MixFade(*it->source, it->left, out, frames);
     if (it->left > 0) {
       ++it;
@@ -258,14 +264,20 @@ void Mixer::MixFloat(float* out, int frames, int64_t nowUs) {
     it = s.fading.erase(it);
   }
   s.framesMixed += frames;
+  return sounded;
 }
 
 void Mixer::Mix(int16_t* out, int frames, int64_t nowUs) {
   scratch_.resize(size_t(frames) * 2);
-  MixFloat(scratch_.data(), frames, nowUs);
+  if (!MixSounding(scratch_.data(), frames, nowUs)) {
+    // Nothing sounds: silence without converting it.
+    std::fill(out, out + scratch_.size(), int16_t(0));
+    return;
+  }
   for (size_t i = 0; i < scratch_.size(); ++i) {
-    float v = scratch_[i] * 32767.0f;
-    out[i] = int16_t(std::lrintf(std::clamp(v, -32768.0f, 32767.0f)));
+    // Rounded half away from zero and clipped; written so that it vectorises.
+    float v = std::clamp(scratch_[i] * 32767.0f, -32768.0f, 32767.0f);
+    out[i] = int16_t(v >= 0 ? int32_t(v + 0.5f) : int32_t(v - 0.5f));
   }
 }
 

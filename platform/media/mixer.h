@@ -154,6 +154,8 @@ class Mixer {
 
  private:
   friend class MixerVoice;
+  // MixFloat's work; false when no voice gave any sound, so the block is silence.
+  bool MixSounding(float* out, int frames, int64_t nowUs);
   // Mixes one voice's fade-out, `left` of `fade_` frames to go; returns the frames still left.
   int MixFade(SampleSource& source, int left, float* out, int frames);
   int fade_;
