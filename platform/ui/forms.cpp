@@ -210,12 +210,27 @@ TModalResult TCustomForm::ShowModal() {
   return result;
 }
 
+void TCustomForm::SetActiveControl(TWinControl* control) {
+  activeControl_ = control;
+  activeAlive_ = control ? control->AliveToken() : std::weak_ptr<void>();
+}
+
+bool TCustomForm::OfferToActiveControl(TMessage& m) {
+  TWinControl* control = ActiveControl();
+  if (control == nullptr || !control->Showing() || !control->CanFocus()) return false;
+  m.Result = 0;
+  control->WndProc(m);
+  return m.Result != 0;
+}
+
 void TCustomForm::KeyDown(TMessage& m) {
   uint16_t key = uint16_t(m.WParam);
   if (KeyPreview && OnKeyDown) OnKeyDown(this, key, 0);
   if (key == 0) return;
   if (!KeyPreview && OnKeyDown) OnKeyDown(this, key, 0);
   if (key == 0) return;
+  TMessage focused{WM_KEYDOWN, key, m.LParam, 0};
+  if (OfferToActiveControl(focused)) return;
   if (key == VK_RETURN || key == VK_ESCAPE || key == VK_TAB || (key >= VK_LEFT && key <= VK_DOWN)) {
     TMessage dialogKey{CM_DIALOGKEY, key, 0, 0};
     Broadcast(dialogKey);
@@ -234,6 +249,9 @@ void TCustomForm::WndProc(TMessage& m) {
   switch (m.Msg) {
     case WM_KEYDOWN:
       KeyDown(m);
+      return;
+    case WM_KEYUP:
+      OfferToActiveControl(m);
       return;
     case WM_CHAR:
       KeyPress(m);
