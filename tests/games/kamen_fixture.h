@@ -31,8 +31,9 @@ struct Sound {
 
 class KamenRun : public ::testing::Test {
  protected:
-  // The click on the menu's tile; the form and its timers start here.
-  static constexpr int64_t kOpen = 2000;
+  // The click on the menu's tile, once the menu's reveal has ended; the form and
+  // its timers start here.
+  static constexpr int64_t kOpen = 2500;
 
   void SetUp() override {
     if (!tlb::testing::HaveSampleData()) GTEST_SKIP() << "no sample data set (TULIMBO_SAMPLE_DATA)";
