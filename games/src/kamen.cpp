@@ -261,15 +261,13 @@ void TFORM_kamen::wavspoustecTimer(TObject*) {
                        : state.HoverHint == 2 ? "\\zvuky\\knp_n.WAV"
                        : state.HoverHint == 3 ? "\\zvuky\\knp_p.WAV"
                                               : "\\zvuky\\iko_kon.WAV";
-    // Cleared before the sound starts: a message box about a missing file runs
-    // further ticks, which must not ask for the same name again.
-    state.HoverHint = 0;
     TCursor saved = Screen->Cursor();
     Screen->SetCursor(crHourGlass);
     try {
       PlayWave(DataDir() + name, 17);
     } catch (const Exception&) {
     }
+    state.HoverHint = 0;
     Screen->SetCursor(saved);
   }
 }

@@ -30,6 +30,11 @@ struct Sound {
 };
 
 class KamenRun : public ::testing::Test {
+ public:
+  static tlb::Point Centre(tlb::TControl* c) { return c->ClientToScreen({c->Width() / 2, c->Height() / 2}); }
+  // A seed of the runtime's generator after which the mouse shows `sign`.
+  static uint32_t SeedFor(int sign, uint32_t from = 1);
+
  protected:
   // The click on the menu's tile, once the menu's reveal has ended; the form and
   // its timers start here.
@@ -68,7 +73,6 @@ class KamenRun : public ::testing::Test {
   // Clicks the centre of a control of the form at `ms`.
   void ClickAt(int64_t ms, std::function<tlb::TControl*(TFORM_kamen&)> control);
   void MoveTo(int64_t ms, std::function<tlb::TControl*(TFORM_kamen&)> control);
-  static tlb::Point Centre(tlb::TControl* c) { return c->ClientToScreen({c->Width() / 2, c->Height() / 2}); }
 
   // Sounds started: the speech player's files, PlaySound's, or the music.
   std::vector<Sound> Sounds(tlb::SoundKind kind);
@@ -81,9 +85,6 @@ class KamenRun : public ::testing::Test {
   std::vector<int64_t> IntroStarts();
   // The holder whose picture the figure shows ("" for none).
   static std::string Pose(TFORM_kamen& f, tlb::TImage* figure);
-  // A seed of the runtime's generator after which the mouse shows `sign`.
-  static uint32_t SeedFor(int sign, uint32_t from = 1);
-
   std::unique_ptr<TempDir> dir_;
   std::unique_ptr<HeadlessRun> run_;
   std::filesystem::path data_;
