@@ -11,10 +11,13 @@ namespace gen {
 namespace {
 // aubio makes its FFT plans through FFTW, whose planner is not thread-safe.
 std::mutex planLock;
-}  // namespace
 
-double medianPitch(const Audio& a) {
-  const uint_t window = 1024, hop = 256;
+// Runs the YIN tracker over the sound; `each` gets the hop's first sample,
+// the pitch in Hz and whether the frame is confidently voiced, between 60 Hz
+// and 1.2 kHz, where every voice this generator makes lies.
+template <class Each>
+void trackPitch(const Audio& a, uint_t hop, Each each) {
+  const uint_t window = 1024;
   aubio_pitch_t* tracker;
   fvec_t *in, *out;
   {
@@ -26,14 +29,11 @@ double medianPitch(const Audio& a) {
   aubio_pitch_set_unit(tracker, "Hz");
   aubio_pitch_set_tolerance(tracker, 0.2);
   aubio_pitch_set_silence(tracker, -50);
-  std::vector<double> voiced;
   for (size_t i = 0; i + hop <= a.s.size(); i += hop) {
     for (uint_t k = 0; k < hop; ++k) in->data[k] = a.s[i + k];
     aubio_pitch_do(tracker, in, out);
-    // YIN's confidence: how periodic the frame is. Between 60 Hz and 1.2 kHz
-    // lies every voice this generator makes.
-    if (aubio_pitch_get_confidence(tracker) > 0.7 && out->data[0] > 60 && out->data[0] < 1200)
-      voiced.push_back(out->data[0]);
+    const double hz = out->data[0];
+    each(i, hz, aubio_pitch_get_confidence(tracker) > 0.7 && hz > 60 && hz < 1200);
   }
   {
     std::lock_guard<std::mutex> lock(planLock);
@@ -41,9 +41,34 @@ double medianPitch(const Audio& a) {
     del_fvec(in);
     del_fvec(out);
   }
+}
+
+}  // namespace
+
+double medianPitch(const Audio& a) {
+  std::vector<double> voiced;
+  trackPitch(a, 256, [&](size_t, double hz, bool isVoiced) {
+    if (isVoiced) voiced.push_back(hz);
+  });
   if (voiced.size() < 3) return 0;
   std::nth_element(voiced.begin(), voiced.begin() + long(voiced.size() / 2), voiced.end());
   return voiced[voiced.size() / 2];
+}
+
+std::pair<size_t, size_t> voicedSpan(const Audio& a) {
+  const uint_t hop = 128;
+  size_t first = 0, last = 0;
+  bool any = false;
+  trackPitch(a, hop, [&](size_t at, double, bool isVoiced) {
+    if (!isVoiced) return;
+    // A frame's verdict is about the window that ends with this hop, which
+    // lags the hop by about half a window.
+    size_t start = at > 512 ? at - 512 : 0;
+    if (!any) first = start;
+    last = std::min(a.s.size(), start + hop);
+    any = true;
+  });
+  return any ? std::pair{first, last} : std::pair<size_t, size_t>{0, 0};
 }
 
 }  // namespace gen

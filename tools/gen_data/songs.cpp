@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <future>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -135,7 +136,17 @@ Audio sungSyllable(Output& out, const Song& s, const Syllable& y, const NoteEven
   // hundredths (at most 0.09 semitones away) keeps its filters short and the
   // generator fast.
   const double pitchScale = said > 0 ? std::round(100.0 * target / said) / 100.0 : 1.0;
-  Audio sung = stretched(clip, pitchScale, seconds / clip.seconds());
+  // The vowel carries the note: the consonants before and after it keep their
+  // natural length, and the voiced part takes up the rest of the note.
+  std::map<size_t, size_t> keyFrames;
+  const size_t outLength = size_t(seconds * clip.rate);
+  const auto [voicedFrom, voicedTo] = voicedSpan(clip);
+  const size_t after = clip.s.size() - voicedTo;
+  if (voicedTo > voicedFrom && outLength > clip.s.size() && voicedFrom + after + (voicedTo - voicedFrom) / 2 < outLength) {
+    keyFrames[voicedFrom] = voicedFrom;
+    keyFrames[voicedTo] = outLength - after;
+  }
+  Audio sung = stretched(clip, pitchScale, double(outLength) / double(clip.s.size()), keyFrames);
   limitLength(sung, seconds, 0.03);
   fadeIn(sung, 0.004);
   return sung;
