@@ -20,6 +20,7 @@
 
 #include "platform/backend/sdl/sdl_backend.h"
 #include "platform/ui/forms.h"
+#include "platform/ui/timer.h"
 #include "rhymes/src/lym_main.h"
 #include "rhymes/src/lymbal.h"
 
@@ -51,11 +52,15 @@ int main(int argc, char** argv) {
   tq::TFORM_Lymbal* form = tq::FORM_Lymbal;
   form->Show();
   tq::LymbalState& unit = tq::LymbalUnit();
-  // Skip the introduction as Esc would, once it has started.
-  PumpUntil([&] {
-    if (form->spoustec->Tag == 0) unit.SkipRequested = 1;
-    return form->btn_konec->Visible();
+  // Skip the introduction as Esc would once it has started: the narration waits in a
+  // loop of its own, where only timers reach it.
+  auto* skipper = new TTimer(form);
+  skipper->SetInterval(100);
+  skipper->SetOnTimer([form](TObject*) {
+    if (form->spoustec->Tag == 0) tq::LymbalUnit().SkipRequested = 1;
   });
+  PumpUntil([&] { return form->btn_konec->Visible(); });
+  skipper->SetEnabled(false);
   const int64_t settle = backend.NowMs() + 1000;
   PumpUntil([&] { return backend.NowMs() >= settle; });
   if (!music) {
