@@ -1,5 +1,6 @@
 #include "games/src/tq2_hry.h"
 
+#include "games/src/kamen.h"
 #include "games/src/m_hry.h"
 #include "platform/core/cp1250.h"
 #include "platform/ui/forms.h"
@@ -10,6 +11,9 @@ namespace tq {
 
 void StartGamesProgram() {
   RegisterGamesResources();
+  // The games the menu's tiles open, each unit fresh for this run.
+  ResetKamenUnit();
+  SetGameFormFactory(2, [](tlb::TComponent* owner) { return new TFORM_kamen(owner); });
   StartTulimboProgram(ProgramKind::Games, [] {
     tlb::Application->Initialize();
     tlb::Application->Title = tlb::Cz("TQ II - Hry");
