@@ -468,7 +468,7 @@ bool RegistryStore::UpdateFile(const std::function<void(RegistryData&)>& change)
   // something else, which is not ours to replace.
   struct stat st;
   bool exists = true;
-  if (::lstat(FilePath().c_str(), &st) != 0) {
+  if (::stat(FilePath().c_str(), &st) != 0) {
     if (errno != ENOENT) return false;
     exists = false;
   } else if (!S_ISREG(st.st_mode)) {
@@ -481,9 +481,10 @@ bool RegistryStore::UpdateFile(const std::function<void(RegistryData&)>& change)
   const std::string after = SerializeRegistry(parsed.data);
   if (before && *before == after) return true;
 
-  if (exists && !(before && parsed.whole)) {
+  if (exists && !(before && (parsed.whole || before->empty()))) {
     // Keep the damaged file beside the new one: its bytes when they were
-    // read, else the file itself (too large or unreadable) moves aside.
+    // read, else the file itself (too large or unreadable) moves aside. An
+    // empty file holds nothing to keep.
     const bool kept = before ? ReplaceFile(folder_, folder_ + "/" + std::string(kDamagedTempName), DamagedPath(), *before)
                              : ::rename(FilePath().c_str(), DamagedPath().c_str()) == 0;
     if (!kept) return false;
