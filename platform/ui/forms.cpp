@@ -27,7 +27,9 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) {
   parentFont_ = false;
 }
 
-TCustomForm::~TCustomForm() {
+void TCustomForm::BeforeDestruction() {
+  if (destroyHandled_) return;
+  destroyHandled_ = true;
   SetState(csDestroying, true);
   if (OnDestroy) {
     try {
@@ -36,6 +38,11 @@ TCustomForm::~TCustomForm() {
       if (Application) Application->HandleException(e);
     }
   }
+}
+
+TCustomForm::~TCustomForm() {
+  // A form deleted directly, not freed, still has its OnDestroy run.
+  BeforeDestruction();
   if (Screen) Screen->RemoveForm(this);
   // Components go first, while the form is still a form.
   DestroyComponents();
@@ -263,6 +270,7 @@ void TCustomForm::WndProc(TMessage& m) {
       Close();
       return;
     case CM_RELEASE:
+      BeforeDestruction();
       delete this;
       return;
     default:

@@ -59,6 +59,8 @@ class TCustomForm : public TWinControl {
 
   // Runs the OnCreate handler; the form reader calls it after loading the description.
   void DoCreate();
+  // Runs the OnDestroy handler, once, while the whole form still exists.
+  void BeforeDestruction() override;
   void SetBounds(int left, int top, int width, int height) override;
   void SetClientSize(int w, int h) override { SetBounds(left_, top_, w, h); }
 
@@ -89,6 +91,7 @@ class TCustomForm : public TWinControl {
   bool modal_ = false;
   bool shownOnce_ = false;
   bool releasePending_ = false;
+  bool destroyHandled_ = false;
   TWinControl* activeControl_ = nullptr;
   std::weak_ptr<void> activeAlive_;
 };
