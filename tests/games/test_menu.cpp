@@ -9,6 +9,7 @@
 #include "platform/core/paths.h"
 #include "platform/core/registry.h"
 #include "platform/core/sysutils.h"
+#include "platform/graphics/graphics.h"
 #include "platform/media/audio_device.h"
 #include "resources/resources.h"
 #include "shared/Technic2.h"
@@ -186,6 +187,20 @@ TEST_F(MenuRun, F12TwiceRunsOneCreditsCycle) {
   run().RunUntil(8000);
   EXPECT_EQ(menu().Labeleggs2->Caption(), CreditsLine(2));
   EXPECT_EQ(std::string(CreditsLine(4)).rfind(Cz("Díky pro: "), 0), 0u);
+}
+
+// Each credits line is drawn centred in its fixed-width label: one wider than the label
+// shows cut on both sides.
+TEST_F(MenuRun, EveryCreditsLineFitsItsLabel) {
+  Start();
+  Dib surface(400, 40, 32);
+  TCanvas canvas;
+  canvas.Attach(&surface, {0, 0}, {0, 0, 400, 40});
+  canvas.Font.Assign(menu().Labeleggs2->Font());
+  for (int line = 1; line <= 5; ++line)
+    EXPECT_LE(canvas.TextWidth(CreditsLine(line)), menu().Labeleggs2->Width()) << line;
+  canvas.Font.Assign(menu().Labeleggs1->Font());
+  EXPECT_LE(canvas.TextWidth(menu().Labeleggs1->Caption()), menu().Labeleggs1->Width());
 }
 
 TEST_F(MenuRun, CornerPicturesHideOnScreensUpTo640PixelsWide) {
