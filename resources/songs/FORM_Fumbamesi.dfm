@@ -220,6 +220,227 @@ object FORM_Fumbamesi: TFORM_Fumbamesi
     Height = 51
     Visible = False
   end
+  object text_0: TBarevnyText
+    Left = 6
+    Top = 4
+    Width = 325
+    Height = 31
+    AutoSize = False
+    Caption = 'NADPIS'
+    Font.Charset = EASTEUROPE_CHARSET
+    Font.Color = clBlack
+    Font.Height = -19
+    Font.Name = 'Arial'
+    Font.Style = [fsBold]
+    Layout = tlCenter
+    ParentFont = False
+    Transparent = True
+    Aktivni_barva = clRed
+  end
+  object text_1: TBarevnyText
+    Left = 4
+    Top = 48
+    Width = 324
+    Height = 23
+    AutoSize = False
+    Caption = 'jednotlivé řádky písničky'
+    Font.Charset = EASTEUROPE_CHARSET
+    Font.Color = clBlack
+    Font.Height = -16
+    Font.Name = 'Arial'
+    Font.Style = [fsBold]
+    Layout = tlCenter
+    ParentFont = False
+    Transparent = True
+    Aktivni_barva = clRed
+  end
+  object text_2: TBarevnyText
+    Left = 4
+    Top = 72
+    Width = 324
+    Height = 23
+    AutoSize = False
+    Caption = 'jednotlivé řádky písničky'
+    Font.Charset = EASTEUROPE_CHARSET
+    Font.Color = clBlack
+    Font.Height = -16
+    Font.Name = 'Arial'
+    Font.Style = [fsBold]
+    Layout = tlCenter
+    ParentFont = False
+    Transparent = True
+    Aktivni_barva = clRed
+  end
+  object text_3: TBarevnyText
+    Left = 4
+    Top = 95
+    Width = 324
+    Height = 23
+    AutoSize = False
+    Caption = 'jednotlivé řádky písničky'
+    Font.Charset = EASTEUROPE_CHARSET
+    Font.Color = clBlack
+    Font.Height = -16
+    Font.Name = 'Arial'
+    Font.Style = [fsBold]
+    Layout = tlCenter
+    ParentFont = False
+    Transparent = True
+    Aktivni_barva = clRed
+  end
+  object text_4: TBarevnyText
+    Left = 4
+    Top = 119
+    Width = 324
+    Height = 23
+    AutoSize = False
+    Caption = 'jednotlivé řádky písničky'
+    Font.Charset = EASTEUROPE_CHARSET
+    Font.Color = clBlack
+    Font.Height = -16
+    Font.Name = 'Arial'
+    Font.Style = [fsBold]
+    Layout = tlCenter
+    ParentFont = False
+    Transparent = True
+    Aktivni_barva = clRed
+  end
+  object text_5: TBarevnyText
+    Left = 4
+    Top = 143
+    Width = 324
+    Height = 23
+    AutoSize = False
+    Caption = 'jednotlivé řádky písničky'
+    Font.Charset = EASTEUROPE_CHARSET
+    Font.Color = clBlack
+    Font.Height = -16
+    Font.Name = 'Arial'
+    Font.Style = [fsBold]
+    Layout = tlCenter
+    ParentFont = False
+    Transparent = True
+    Aktivni_barva = clRed
+  end
+  object text_6: TBarevnyText
+    Left = 4
+    Top = 167
+    Width = 324
+    Height = 23
+    AutoSize = False
+    Caption = 'jednotlivé řádky písničky'
+    Font.Charset = EASTEUROPE_CHARSET
+    Font.Color = clBlack
+    Font.Height = -16
+    Font.Name = 'Arial'
+    Font.Style = [fsBold]
+    Layout = tlCenter
+    ParentFont = False
+    Transparent = True
+    Aktivni_barva = clRed
+  end
+  object text_7: TBarevnyText
+    Left = 4
+    Top = 190
+    Width = 324
+    Height = 23
+    AutoSize = False
+    Caption = 'jednotlivé řádky písničky'
+    Font.Charset = EASTEUROPE_CHARSET
+    Font.Color = clBlack
+    Font.Height = -16
+    Font.Name = 'Arial'
+    Font.Style = [fsBold]
+    Layout = tlCenter
+    ParentFont = False
+    Transparent = True
+    Aktivni_barva = clRed
+  end
+  object text_8: TBarevnyText
+    Left = 4
+    Top = 214
+    Width = 324
+    Height = 23
+    AutoSize = False
+    Caption = 'jednotlivé řádky písničky'
+    Font.Charset = EASTEUROPE_CHARSET
+    Font.Color = clBlack
+    Font.Height = -16
+    Font.Name = 'Arial'
+    Font.Style = [fsBold]
+    Layout = tlCenter
+    ParentFont = False
+    Transparent = True
+    Aktivni_barva = clRed
+  end
+  object text_9: TBarevnyText
+    Left = 4
+    Top = 238
+    Width = 324
+    Height = 23
+    AutoSize = False
+    Caption = 'jednotlivé řádky písničky'
+    Font.Charset = EASTEUROPE_CHARSET
+    Font.Color = clBlack
+    Font.Height = -16
+    Font.Name = 'Arial'
+    Font.Style = [fsBold]
+    Layout = tlCenter
+    ParentFont = False
+    Transparent = True
+    Aktivni_barva = clRed
+  end
+  object text_10: TBarevnyText
+    Left = 4
+    Top = 262
+    Width = 324
+    Height = 23
+    AutoSize = False
+    Caption = 'jednotlivé řádky písničky'
+    Font.Charset = EASTEUROPE_CHARSET
+    Font.Color = clBlack
+    Font.Height = -16
+    Font.Name = 'Arial'
+    Font.Style = [fsBold]
+    Layout = tlCenter
+    ParentFont = False
+    Transparent = True
+    Aktivni_barva = clRed
+  end
+  object text_11: TBarevnyText
+    Left = 4
+    Top = 285
+    Width = 324
+    Height = 23
+    AutoSize = False
+    Caption = 'jednotlivé řádky písničky'
+    Font.Charset = EASTEUROPE_CHARSET
+    Font.Color = clBlack
+    Font.Height = -16
+    Font.Name = 'Arial'
+    Font.Style = [fsBold]
+    Layout = tlCenter
+    ParentFont = False
+    Transparent = True
+    Aktivni_barva = clRed
+  end
+  object text_12: TBarevnyText
+    Left = 4
+    Top = 309
+    Width = 324
+    Height = 23
+    AutoSize = False
+    Caption = 'jednotlivé řádky písničky'
+    Font.Charset = EASTEUROPE_CHARSET
+    Font.Color = clBlack
+    Font.Height = -16
+    Font.Name = 'Arial'
+    Font.Style = [fsBold]
+    Layout = tlCenter
+    ParentFont = False
+    Transparent = True
+    Aktivni_barva = clRed
+  end
   object box_s_textem: TListBox
     Left = 560
     Top = 8

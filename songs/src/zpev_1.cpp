@@ -23,6 +23,10 @@ SingingState state;
 constexpr int kArmed = 111;
 constexpr int kDue = 222;
 
+// Twelve display lines; a line's coloured count is its coloured text's length, which
+// so takes in the blank each line begins with; the lines are shown again at each show.
+constexpr KaraokeDisplaySettings kSongDisplay{12, 0, true};
+
 std::string SongFile(const char* folder, const char* prefix, int song, const char* suffix) {
   return DataDir() + "\\" + folder + "\\" + prefix + std::to_string(song) + suffix;
 }
@@ -44,6 +48,7 @@ TFORM_Fumbamesi::TFORM_Fumbamesi(TComponent* AOwner) : TForm(AOwner) {
   // The form is made once per program run, so its unit starts afresh here.
   state = SingingState{};
   RegisterGlyphClasses();
+  RegisterBarevnyTextClass();
   ClassRegistry::Instance().RegisterClass("TFORM_Fumbamesi", "TForm", nullptr);
   FORM_Fumbamesi = this;
   HandlerTable h;
@@ -80,6 +85,7 @@ TFORM_Fumbamesi::TFORM_Fumbamesi(TComponent* AOwner) : TForm(AOwner) {
   TLB_COMPONENT(btn_4);
   TLB_COMPONENT(btn_hrej);
   TLB_COMPONENT(lbl_snimek);
+  TLB_COMPONENT(text_0);
   TLB_COMPONENT(iko_pswap1);
   TLB_COMPONENT(iko_pswap2);
   TLB_COMPONENT(box_s_textem);
@@ -87,6 +93,7 @@ TFORM_Fumbamesi::TFORM_Fumbamesi(TComponent* AOwner) : TForm(AOwner) {
   TLB_COMPONENT(Timer1);
   TLB_COMPONENT(spoustec);
   TLB_COMPONENT(wavspoustec);
+  display_ = std::make_unique<KaraokeDisplay>(this, state.Text, kSongDisplay);
   DoCreate();
 }
 
@@ -102,6 +109,8 @@ void TFORM_Fumbamesi::FormCreate(TObject*) {
     Image2->SetVisible(false);
   }
   state.SingingOn = 1;
+  text_0->SetCaption("");
+  display_->ClearLines();
   // The switch's two glyphs; without them the switch shows an empty glyph.
   try {
     iko_pswap1->Picture().LoadFromFile(DataDir() + "\\obrazky\\iko_psw1.bmp");
@@ -148,8 +157,10 @@ void TFORM_Fumbamesi::SongButtonClick(uint8_t song) {
   if (state.CurrentSong == song) {
     try {
       if (wavplayer->Mode() != mpStopped) {
+        // Stopped at its start: the next tick shows the whole text uncoloured.
         wavplayer->Stop();
         wavplayer->Rewind();
+        state.Text.ClearDone();
         return;
       }
     } catch (const std::exception&) {
@@ -170,6 +181,14 @@ void TFORM_Fumbamesi::btn_2Click(TObject*) { SongButtonClick(2); }
 void TFORM_Fumbamesi::btn_3Click(TObject*) { SongButtonClick(3); }
 void TFORM_Fumbamesi::btn_4Click(TObject*) { SongButtonClick(4); }
 
+void TFORM_Fumbamesi::ParseKaraokeText() {
+  state.Text.Parse(box_s_textem->Items(), [](const std::string& message) { ShowMessage(message); });
+}
+
+void TFORM_Fumbamesi::ShowWholeText() { display_->ShowWholeText(); }
+
+void TFORM_Fumbamesi::HighlightSyllables(int32_t position) { display_->HighlightSyllables(position); }
+
 void TFORM_Fumbamesi::OpenRecording(uint8_t N) {
   try {
     wavplayer->FileName = RecordingFile(N);
@@ -185,6 +204,11 @@ void TFORM_Fumbamesi::OpenRecording(uint8_t N) {
 void TFORM_Fumbamesi::LoadSong(uint8_t N) {
   try {
     box_s_textem->Items().LoadFromFile(SongFile("texty", "pis", N, ".syn"));
+    for (int k = 1; k <= kSongDisplay.DisplayLines; ++k)
+      if (TBarevnyText* line = display_->Line(k)) line->SetAktivni_barva(N == 3 ? clYellow : clRed);
+    ParseKaraokeText();
+    text_0->SetCaption(state.Text.KaraokeTitle);
+    ShowWholeText();
   } catch (const std::exception&) {
     ShowMessage("Pri nahravani dat karaoke doslo k chybe - neni mozne prehrat pisnicky...");
   }
@@ -200,6 +224,10 @@ void TFORM_Fumbamesi::Timer1Timer(TObject*) {
   try {
     if (wavplayer->Mode() == mpPlaying) {
       lbl_snimek->SetCaption(std::to_string(wavplayer->Position()) + "/" + std::to_string(wavplayer->Length()));
+      HighlightSyllables(wavplayer->Position());
+    } else {
+      // Nothing plays: the whole text, uncoloured.
+      ShowWholeText();
     }
   } catch (const std::exception&) {
   }
@@ -212,11 +240,19 @@ void TFORM_Fumbamesi::btn_hrejClick(TObject*) {
   try {
     wavplayer->Stop();
     wavplayer->Rewind();
+    state.Text.ClearDone();
+  } catch (const std::exception&) {
+  }
+  // A text past the display's lines was reported when it was loaded; here its failure
+  // must not keep the switch from playing the other version.
+  try {
+    ShowWholeText();
   } catch (const std::exception&) {
   }
   TImage* glyph = state.SingingOn == 1 ? iko_pswap1 : iko_pswap2;
   btn_hrej->Glyph()->Assign(*glyph->Picture().Bitmap());
   OpenRecording(state.CurrentSong);
+  state.Text.ClearDone();
   try {
     wavplayer->Play();
   } catch (const std::exception&) {
@@ -284,6 +320,12 @@ void TFORM_Fumbamesi::FormCloseQuery(TObject*, bool&) {
 void TFORM_Fumbamesi::FormHide(TObject*) {
   spoustec->Tag = kArmed;
   spoustec->SetEnabled(true);
+  text_0->SetVisible(false);
+  text_0->SetCaption("");
+  display_->ClearLines();
+  state.Text.ClearAllDone();
+  for (int k = 1; k <= kSongDisplay.DisplayLines; ++k)
+    if (TBarevnyText* line = display_->Line(k)) line->SetVisible(false);
   podklad->SetVisible(false);
 }
 

@@ -5,6 +5,11 @@
 // It is made once at start-up, shown modally by the menu for the song in
 // ChosenSong, and hidden (never freed) when its end button closes it.
 #include <cstdint>
+#include <memory>
+
+#include "karaoke/BarevnyText.h"
+#include "karaoke/karaoke_display.h"
+#include "karaoke/karaoke_text.h"
 
 #include "platform/media/media_player.h"
 #include "platform/ui/forms.h"
@@ -22,6 +27,7 @@ class TFORM_Fumbamesi : public tlb::TForm {
   tlb::TImage *wait_image, *podklad, *Image1, *Image2;
   TGlyphButton *btn_konec, *btn_1, *btn_2, *btn_3, *btn_4, *btn_hrej;
   tlb::TLabel* lbl_snimek;
+  TBarevnyText* text_0;  // the title; the display lines text_1 to text_12 are found by name
   tlb::TImage *iko_pswap1, *iko_pswap2;
   tlb::TListBox* box_s_textem;
   tlb::TMediaPlayer* wavplayer;
@@ -50,9 +56,14 @@ class TFORM_Fumbamesi : public tlb::TForm {
   void btn_konecMouseExit(tlb::TObject* Sender);
 
  private:
+  void ParseKaraokeText();
+  void ShowWholeText();
+  void HighlightSyllables(int32_t position);
   void SongButtonClick(uint8_t song);
   void LoadSong(uint8_t N);
   void OpenRecording(uint8_t N);
+
+  std::unique_ptr<KaraokeDisplay> display_;
 };
 
 extern TFORM_Fumbamesi* FORM_Fumbamesi;
@@ -64,6 +75,8 @@ struct SingingState {
   uint8_t SingingOn = 0;    // 1 the sung recording, 0 music only
   int HoveredButton = 0;    // 0 none, 1 to 4 the song buttons, 7 the switch, 9 the end button
   int AnnouncedButton = 0;  // the button whose name was spoken last; never reset
+  // The song's karaoke text: 140 entries, so at most 139 syllables and the empty entry.
+  KaraokeText Text{140};
 };
 SingingState& SingingUnit();
 
