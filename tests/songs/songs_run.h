@@ -55,10 +55,12 @@ class SongsRun : public ::testing::Test {
     std::filesystem::remove(data_ / rel);
     std::ofstream(data_ / rel, std::ios::binary) << bytes;
   }
-  // Clicks song `song`'s tile at `atMs`: the singing form shows at once, its song 200 ms later.
+  // Points at song `song`'s tile 300 ms before `atMs` and clicks it then: the singing form
+  // shows at once, its song 200 ms later.
   void OpenSong(int song, int64_t atMs) {
-    run_->backend.At(atMs, [this, song, atMs] {
+    run_->backend.At(atMs - 300, [this, song, atMs] {
       tlb::TControl* tiles[] = {FORM_Menu->AVI_obr1, FORM_Menu->AVI_obr2, FORM_Menu->AVI_obr3, FORM_Menu->AVI_obr4};
+      run_->backend.MoveMouse(atMs - 300, Centre(tiles[song - 1]));
       run_->backend.Click(atMs, Centre(tiles[song - 1]));
     });
   }
