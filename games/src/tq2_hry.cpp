@@ -1,5 +1,7 @@
 #include "games/src/tq2_hry.h"
 
+#include "games/src/kim_1.h"
+#include "games/src/kim_2.h"
 #include "games/src/m_hry.h"
 #include "platform/core/cp1250.h"
 #include "platform/ui/forms.h"
@@ -10,6 +12,11 @@ namespace tq {
 
 void StartGamesProgram() {
   RegisterGamesResources();
+  // The game units' state starts at zero with every program run.
+  ResetKim1Unit();
+  ResetKim2Unit();
+  SetGameFormFactory(1, [](tlb::TComponent* owner) { return new Tform_kim1(owner); });
+  SetGameFormFactory(3, [](tlb::TComponent* owner) { return new Tform_kim2(owner); });
   StartTulimboProgram(ProgramKind::Games, [] {
     tlb::Application->Initialize();
     tlb::Application->Title = tlb::Cz("TQ II - Hry");
