@@ -29,14 +29,15 @@ const KimShellConfig kConfig = {
 
 // Offsets of the cards from the grid picture's corner, by grid size, and the card size.
 struct GridLayout {
-  int offset[4];
+  int left[4];  // by column
+  int top[4];   // by row
   int size;
 };
 const GridLayout& Layout(int n) {
   static const GridLayout layouts[3] = {
-      {{42, 241, 0, 0}, 125},
-      {{8, 142, 277, 0}, 125},
-      {{6, 107, 208, 309}, 95},
+      {{42, 241, 0, 0}, {40, 242, 0, 0}, 125},
+      {{8, 142, 277, 0}, {8, 142, 277, 0}, 125},
+      {{6, 107, 208, 309}, {6, 107, 208, 309}, 95},
   };
   return layouts[n == 2 ? 0 : n == 3 ? 1 : 2];
 }
@@ -171,7 +172,7 @@ void Tform_kim1::StartRound(int n) {
         TImage* card = Card(c, r);
         bool inGrid = c <= n && r <= n;
         card->SetCursor(7);
-        if (inGrid) card->SetBounds(left + layout.offset[c - 1], top + layout.offset[r - 1], card->Width(), card->Height());
+        if (inGrid) card->SetBounds(left + layout.left[c - 1], top + layout.top[r - 1], card->Width(), card->Height());
         card->SetVisible(inGrid);
         card->SetBounds(card->Left(), card->Top(), layout.size, layout.size);
         if (inGrid) card->Picture().LoadFromFile(DataDir() + CardFaceFile(R.GridNames[c][r]));
