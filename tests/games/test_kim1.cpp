@@ -1,6 +1,8 @@
 // The first memory game on the headless backend: whole rounds on each grid, the
 // verdicts and their timings, help, the refusals while a target is being shown,
 // and a card face that fails to load.
+#include <algorithm>
+
 #include "tests/games/kim_fixture.h"
 
 namespace tq::testing {
@@ -151,6 +153,117 @@ TEST_F(Kim1Run, ASeededTwoByTwoRoundWithRightAndWrongClicks) {
     EXPECT_EQ(heard[i].name + "@" + std::to_string(heard[i].at), expected[i].name + "@" + std::to_string(expected[i].at))
         << i;
   EXPECT_TRUE(backend().Dialogs().empty());
+}
+
+}  // namespace
+}  // namespace tq::testing
+
+namespace tq::testing {
+namespace {
+
+TEST_F(Kim1Run, EveryPictureOfTheGridIsAskedForOnceAndTheRoundEndsAfterTheLast) {
+  for (int n : {3, 4}) {
+    OpenAndSkip();
+    const int64_t T = 3000;
+    ClickLevel(T, n);
+    const int64_t S = T + 900 + 15000 * (n - 1);  // the countdown runs 15, 30 or 45 s
+    std::vector<std::string> asked;
+    for (int i = 0; i < n * n; ++i)
+      ClickAt(S + 100 + 5000 * i, [&asked] {
+        asked.push_back(Kim1Unit().ShuffledNames[Kim1Unit().TargetPos]);
+        auto [c, r] = TargetCard();
+        return static_cast<TControl*>(form_kim1 && c ? form_kim1->Card(c, r) : nullptr);
+      });
+    const int64_t last = S + 100 + 5000 * (n * n - 1);
+    Check(S - 1, [&] { EXPECT_TRUE(Kim1Unit().RoundBusy) << n; });
+    Check(S + 1, [&, n] {
+      int shown = 0;
+      for (int c = 1; c <= 4; ++c)
+        for (int r = 1; r <= 4; ++r) {
+          TImage* card = F().Card(c, r);
+          shown += card->Visible();
+          if (c <= n && r <= n) EXPECT_EQ(card->Width(), n == 4 ? 95 : 125);
+        }
+      EXPECT_EQ(shown, n * n);
+    });
+    Check(last + 4799, [&] { EXPECT_TRUE(Kim1Unit().GameRunning) << n; });
+    Check(last + 4801, [&] { EXPECT_FALSE(Kim1Unit().GameRunning) << n; });
+    EndAt(last + 9000);
+    std::vector<std::string> grid;
+    for (int c = 1; c <= n; ++c)
+      for (int r = 1; r <= n; ++r) grid.push_back(Kim1Unit().GridNames[c][r]);
+    std::sort(grid.begin(), grid.end());
+    EXPECT_EQ(std::unique(grid.begin(), grid.end()), grid.end()) << "a picture twice in the grid";
+    std::sort(asked.begin(), asked.end());
+    EXPECT_EQ(asked, grid) << n;
+    EXPECT_EQ(Kim1Unit().GoodCount, n * n);
+    EXPECT_EQ(Kim1Unit().BadCount, 0);
+    EXPECT_EQ(StartOf("kim_brav.WAV", T), last + 4800);
+  }
+}
+
+// During the end-of-round waits the 2x2 button refuses while the target is chosen;
+// 3x3 starts its round inside those waits, and the old round's end still follows.
+TEST_F(Kim1Run, TheTwoByTwoButtonRefusesWhileTheNextTargetIsChosen) {
+  OpenAndSkip();
+  const int64_t T = 3000, S = T + 15900;
+  ClickLevel(T, 2);
+  for (int i = 0; i < 4; ++i)
+    ClickAt(S + 100 + 5000 * i, [] {
+      auto [c, r] = TargetCard();
+      return static_cast<TControl*>(form_kim1->Card(c, r));
+    });
+  const int64_t endWaits = S + 100 + 5000 * 3 + 4800;  // the last target found: NextTarget waits 1.5 s + 2.1 s
+  Check(endWaits + 200, [&] {
+    EXPECT_TRUE(Kim1Unit().TargetBusy);
+    EXPECT_TRUE(F().btn_hra2x2->Visible());
+  });
+  ClickLevel(endWaits + 300, 2);
+  ClickLevel(endWaits + 2000, 3);
+  Check(endWaits + 2001, [&] {
+    EXPECT_EQ(Kim1Unit().GridSize, 3);
+    EXPECT_TRUE(Kim1Unit().RoundBusy);
+  });
+  EndAt(endWaits + 40000);
+  EXPECT_EQ(Effects(endWaits + 1, endWaits + 2000), std::vector<std::string>{"k1_end.WAV"});  // no kim_go: refused
+  EXPECT_EQ(StartOf("kim_go.wav", endWaits), endWaits + 2000);
+  EXPECT_FALSE(Kim1Unit().TargetBusy);
+}
+
+// A card face that cannot be read when the card is turned up: the stop box, and the
+// next clicks are judged again (the judge does not stay busy).
+TEST_F(Kim1Run, ACardFaceThatFailsInTheJudgeLeavesTheGamePlayable) {
+  OpenAndSkip();
+  const int64_t T = 3000, S = T + 15900;
+  ClickLevel(T, 2);
+  At(S + 50, [&] { Damage("obrazky/k_8.bmp"); });  // on kim_12, not the first target
+  ClickCard(S + 100, 1, 2);
+  Check(S + 200, [&] { EXPECT_FALSE(Kim1Unit().ClickBusy); });
+  ClickCard(S + 300, 1, 1);  // the first target, 16
+  EndAt(S + 6000);
+  ASSERT_EQ(backend().Dialogs().size(), 1u);
+  EXPECT_EQ(Kim1Unit().GoodCount, 1);
+  EXPECT_EQ(StartOf("k_ok16.WAV", S), S + 300 + 1700);
+}
+
+TEST_F(Kim1Run, EscEndsThePauseOnlyOrTheCountdownAtItsNextTick) {
+  struct Case {
+    int64_t esc;     // after the level click
+    int64_t search;  // when the search begins, after the level click
+  } cases[] = {
+      {300, 15300},  // the pause: the task is spoken at once and the full countdown runs
+      {5050, 5900},  // the countdown: it stops at its next tick
+  };
+  for (const auto& c : cases) {
+    OpenAndSkip();
+    const int64_t T = 3000;
+    ClickLevel(T, 2);
+    backend().PressEscape(T + c.esc);
+    Check(T + c.search - 1, [&] { EXPECT_TRUE(Kim1Unit().RoundBusy) << c.esc; });
+    Check(T + c.search + 1, [&] { EXPECT_TRUE(Kim1Unit().GameRunning) << c.esc; });
+    EndAt(T + c.search + 100);
+    EXPECT_EQ(StartOf("k1_ukol.wav"), c.esc < 900 ? T + c.esc : T + 900) << c.esc;
+  }
 }
 
 }  // namespace
