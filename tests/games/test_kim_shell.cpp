@@ -136,3 +136,91 @@ TEST_F(KimShellRun, CornerPicturesHideOnScreensUpTo640PixelsWide) {
 
 }  // namespace
 }  // namespace tq::testing
+
+namespace tq::testing {
+namespace {
+
+int PlayingNow(HeadlessBackend& b) {
+  HeadlessAudio* a = AsHeadlessAudio(b.Audio());
+  return a ? a->PlayingCount() : 0;
+}
+
+// The end button is hidden while these waits run; its handler stands in for any close request.
+TEST_F(KimShellRun, AClosingCountdownStopsAtItsNextTickAndANarrationPlaysToItsEnd) {
+  struct Case {
+    int tile;
+    int64_t closeAt;   // when the close is asked for
+    int64_t closedBy;  // when the form is gone at the latest
+  } cases[] = {
+      {1, 3000 + 5050, 3000 + 5900 + 100},  // in the countdown of a 2x2 round started at 3000
+      {3, 3000 + 5050, 3000 + 5900 + 100},
+      {1, kIntroAt + 1000, kIntroAt + WaveMs("zvuky/k1_uvod.wav") + 100},  // in the introduction
+  };
+  for (const auto& c : cases) {
+    Start();
+    OpenGame(c.tile);
+    bool inRound = c.closeAt > 3000;
+    if (inRound) {
+      backend().PressEscape(kIntroAt + 100);
+      ClickAt(3000, [&] {
+        TKimShell* f = c.tile == 1 ? static_cast<TKimShell*>(form_kim1) : form_kim2;
+        return static_cast<TControl*>(f->btn_hra2x2);
+      });
+    }
+    At(c.closeAt, [&] {
+      TKimShell* f = c.tile == 1 ? static_cast<TKimShell*>(form_kim1) : form_kim2;
+      f->BTN_KonecClick(nullptr);
+    });
+    Check(c.closedBy, [&] {
+      EXPECT_EQ(c.tile == 1 ? static_cast<TKimShell*>(form_kim1) : form_kim2, nullptr) << c.closeAt;
+      EXPECT_TRUE(FORM_Menu->postupne_vykresleni->Enabled() || FORM_Menu->AVI_obr1->Visible());
+      EXPECT_EQ(PlayingNow(backend()), 1) << "only the menu's music";
+    });
+    RunUntilMenuBack(c.closedBy + 100);
+    EXPECT_TRUE(backend().Dialogs().empty());
+  }
+}
+
+// What a form opened again keeps: the unit's state outlives the form, and the
+// introduction resets the rest.
+TEST_F(KimShellRun, AFormOpenedAgainKeepsTheUnitStateAndStartsAFreshIntroduction) {
+  Start();
+  OpenGame(1);
+  backend().PressEscape(kIntroAt + 100);
+  ClickAt(3000, [] { return static_cast<TControl*>(form_kim1->btn_hra4x4); });
+  const int64_t S = 3000 + 900 + 45000;
+  ClickAt(S + 1000, [] { return static_cast<TControl*>(form_kim1->BTN_Konec); });
+  const int64_t again = S + 3000;
+  OpenGame(1, again);
+  Check(again + 1, [&] {
+    EXPECT_EQ(Kim1Unit().GridSize, 4);
+    EXPECT_TRUE(Kim1Unit().GameRunning);  // until the introduction clears it
+    EXPECT_FALSE(Kim1Unit().Closing);
+    EXPECT_EQ(Kim1Unit().TargetPos, 0);
+    EXPECT_FALSE(form_kim1->btn_hra2x2->Visible());
+  });
+  backend().PressEscape(again + 600);
+  Check(again + 601, [&] {
+    EXPECT_FALSE(Kim1Unit().GameRunning);
+    EXPECT_FALSE(Kim1Unit().RoundBusy);
+    EXPECT_EQ(form_kim1->lbl_dobre->Caption(), "0");
+  });
+  ClickAt(again + 1000, [] { return static_cast<TControl*>(form_kim1->btn_hra2x2); });
+  Check(again + 1000 + 15900 + 1, [&] { EXPECT_TRUE(Kim1Unit().GameRunning); });
+  EndAt(again + 20000);
+}
+
+TEST_F(KimShellRun, TheClockCountsMinutesAndSecondsAndGrowsPastNinetyNineMinutes) {
+  Start();
+  OpenGame(1);
+  backend().PressEscape(kIntroAt + 100);
+  ClickAt(3000, [] { return static_cast<TControl*>(form_kim1->btn_hra2x2); });
+  const int64_t S = 3000 + 15900;
+  Check(S + 60001, [] { EXPECT_EQ(form_kim1->lbl_cas->Caption(), "01:00"); });
+  At(S + 60002, [] { Kim1Unit().ElapsedSeconds = 5999; });
+  Check(S + 61001, [] { EXPECT_EQ(form_kim1->lbl_cas->Caption(), "100:00"); });
+  EndAt(S + 61100);
+}
+
+}  // namespace
+}  // namespace tq::testing
