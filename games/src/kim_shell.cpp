@@ -298,14 +298,11 @@ void TKimShell::wav_spoustecTimer(TObject*) {
     if (wav_spoustec->Tag > 5 && WaveOn()) {
       TCursor saved = Screen->Cursor();
       Screen->SetCursor(crHourGlass);
-      // The hint is cleared before the sound starts: a missing sound's message box
-      // pumps this timer again, which must not start the same name (and box) anew.
-      const char* wave = HoverWave(S.HoverHint);
-      S.HoverHint = 0;
       try {
-        if (wave) PlayWave(DataDir() + wave, 17);
+        if (const char* wave = HoverWave(S.HoverHint)) PlayWave(DataDir() + wave, 17);
       } catch (const std::exception&) {
       }
+      S.HoverHint = 0;
       Screen->SetCursor(saved);
     }
   } catch (const std::exception&) {
