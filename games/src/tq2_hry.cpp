@@ -1,5 +1,6 @@
 #include "games/src/tq2_hry.h"
 
+#include "games/src/kamen.h"
 #include "games/src/kim_1.h"
 #include "games/src/kim_2.h"
 #include "games/src/m_hry.h"
@@ -12,10 +13,12 @@ namespace tq {
 
 void StartGamesProgram() {
   RegisterGamesResources();
-  // The game units' state starts at zero with every program run.
+  // The games the menu's tiles open, each unit fresh for this run.
   ResetKim1Unit();
+  ResetKamenUnit();
   ResetKim2Unit();
   SetGameFormFactory(1, [](tlb::TComponent* owner) { return new Tform_kim1(owner); });
+  SetGameFormFactory(2, [](tlb::TComponent* owner) { return new TFORM_kamen(owner); });
   SetGameFormFactory(3, [](tlb::TComponent* owner) { return new Tform_kim2(owner); });
   StartTulimboProgram(ProgramKind::Games, [] {
     tlb::Application->Initialize();
