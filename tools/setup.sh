@@ -6,6 +6,7 @@ cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake pkg-config libgtest-dev libsdl2-dev libfluidsynth-dev timgm6mb-soundfont
           libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation fonts-dejavu-core espeak-ng
+          libaubio-dev librubberband-dev
           xvfb xauth)
 missing=()
 for p in "${packages[@]}"; do

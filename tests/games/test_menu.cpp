@@ -240,8 +240,44 @@ TEST_F(MenuRun, ReturningFromAGameReplaysTheRevealAndRestartsTheMusic) {
   EXPECT_TRUE(menu().AVI_obr9->Visible());
 }
 
+TEST_F(MenuRun, TheMemoryTilesOpenTheirGamesAndTheEndButtonBringsTheMenuBack) {
+  struct Case {
+    TControl* (*tile)(TFORM_Menu&);
+    const char* caption;
+  } cases[] = {
+      {[](TFORM_Menu& m) -> TControl* { return m.AVI_obr1; }, "Kimova hra 1"},
+      {[](TFORM_Menu& m) -> TControl* { return m.AVI_obr3; }, "Kimova hra 2"},
+  };
+  for (const auto& c : cases) {
+    Start();
+    run().RunUntil(2500);
+    run().backend.Click(2500, Centre(c.tile(menu())));
+    std::string shown;
+    // The end button shows once the introduction is over; Esc cuts it short.
+    run().backend.PressEscape(3500);
+    run().backend.At(3600, [&] {
+      TCustomForm* game = Screen->ActiveForm();
+      ASSERT_NE(game, &menu());
+      shown = game->Caption();
+      EXPECT_TRUE(game->Modal());
+      EXPECT_FALSE(menu().AVI_obr1->Visible());
+    });
+    run().backend.At(3700, [&] {
+      TControl* end = dynamic_cast<TControl*>(Screen->ActiveForm()->FindComponent("BTN_Konec"));
+      ASSERT_NE(end, nullptr);
+      run().backend.Click(3700, Centre(end));
+    });
+    run().RunUntil(6000);
+    EXPECT_EQ(shown, c.caption);
+    EXPECT_TRUE(run().backend.Dialogs().empty());
+    EXPECT_TRUE(menu().AVI_obr1->Visible());
+    EXPECT_EQ(menu().MIDIPlayer->Mode(), mpPlaying);
+  }
+}
+
 TEST_F(MenuRun, AGameThatCannotBeMadeIsReportedAndTheMenuGoesOn) {
   Start();
+  SetGameFormFactory(1, [](TComponent*) -> TCustomForm* { throw EOutOfResources("no memory for the form"); });
   run().RunUntil(2500);
   run().backend.Click(2500, Centre(menu().AVI_obr1));
   run().RunUntil(5000);
