@@ -293,3 +293,29 @@ TEST_F(SingingRun, TextsAtAndPastTheLimitsShowWhatFitsAndPlay) {
 
 }  // namespace
 }  // namespace tq::songs::testing
+
+namespace tq::songs::testing {
+namespace {
+
+// A text with a syllable past the twelfth line is reported when it is loaded; the switch
+// between singing and music only still plays the other version of that song.
+TEST_F(SongsRun, TheSwitchStillPlaysWhenTheTextHasMoreLinesThanTheDisplay) {
+  Start();
+  std::string text = "/Moc radku/\r\n-\r\n";
+  for (int line = 1; line <= 13; ++line) text += std::to_string(400 * line) + "*la@\r\n";
+  WriteDataFile("texty/pis1.syn", text);
+  OpenSong(1, kOpen);
+  ClickAt(kOpen + 2000, singing().btn_hrej);
+  CheckAt(kOpen + 2100, [&] {
+    EXPECT_EQ(ExtractFileName(Recordings().back().file), "pis1a.wav");
+    EXPECT_EQ(singing().wavplayer->Mode(), mpPlaying);
+    EXPECT_EQ(run().backend.DialogTexts(),
+              (std::vector<std::string>{"Pri nahravani dat karaoke doslo k chybe - neni mozne prehrat pisnicky..."}));
+    EXPECT_EQ(Line(12)->Caption(), " la");
+  });
+  ClickEndButton(kOpen + 3000);
+  run().RunUntil(kOpen + 3100);
+}
+
+}  // namespace
+}  // namespace tq::songs::testing
