@@ -1,32 +1,22 @@
 #pragma once
 // The games program's menu: four animated tiles revealed one after another, the
 // exit tile in the middle, spoken tile names, looping music and the game forms
-// opened modally from their tiles.
+// opened modally from their tiles. The tile menu itself is shared (TTileMenu);
+// this form gives its tables and opens the games.
 #include <functional>
 
-#include "platform/media/media_player.h"
-#include "platform/ui/forms.h"
-#include "platform/ui/stdctrls.h"
-#include "platform/ui/timer.h"
-#include "shared/AVI_delp.h"
+#include "shared/TileMenu.h"
 
 namespace tq {
 
-class TFORM_Menu : public tlb::TForm {
+class TFORM_Menu : public TTileMenu {
  public:
   explicit TFORM_Menu(tlb::TComponent* AOwner);
   const char* ClassName() const override { return "TFORM_Menu"; }
 
   TAVI_orvo1 *AVI_obr1, *AVI_obr2, *AVI_obr3, *AVI_obr9;
-  tlb::TImage* wait_image;
-  tlb::TLabel *pop1, *pop2, *pop3, *Labeleggs1, *Labeleggs2;
-  tlb::TImage *roh_LH, *roh_PH, *roh_PD, *roh_LD;
-  tlb::TMediaPlayer* MIDIPlayer;
-  tlb::TTimer *SpoustecObrazku, *Midi_spoustec, *UvodniZobrazeni, *WAVSpoustec, *postupne_vykresleni, *Timereggs;
+  tlb::TLabel *pop1, *pop2, *pop3;
 
-  void FormCreate(tlb::TObject* Sender);
-  void FormClose(tlb::TObject* Sender, tlb::TCloseAction& Action);
-  void FormKeyDown(tlb::TObject* Sender, uint16_t& Key, tlb::TShiftState Shift);
   void AVI_obr1Open(tlb::TObject* Sender);
   void AVI_obr2Open(tlb::TObject* Sender);
   void AVI_obr3Open(tlb::TObject* Sender);
@@ -34,7 +24,6 @@ class TFORM_Menu : public tlb::TForm {
   void AVI_obr1Click(tlb::TObject* Sender);
   void AVI_obr2Click(tlb::TObject* Sender);
   void AVI_obr3Click(tlb::TObject* Sender);
-  void AVI_obr9Click(tlb::TObject* Sender);
   void AVI_obr1MouseEnter(tlb::TObject* Sender);
   void AVI_obr2MouseEnter(tlb::TObject* Sender);
   void AVI_obr3MouseEnter(tlb::TObject* Sender);
@@ -43,33 +32,15 @@ class TFORM_Menu : public tlb::TForm {
   void AVI_obr2MouseExit(tlb::TObject* Sender);
   void AVI_obr3MouseExit(tlb::TObject* Sender);
   void AVI_obr9MouseExit(tlb::TObject* Sender);
-  void wait_imageDblClick(tlb::TObject* Sender);
-  void SpoustecObrazkuTimer(tlb::TObject* Sender);
-  void Midi_spoustecTimer(tlb::TObject* Sender);
-  void UvodniZobrazeniTimer(tlb::TObject* Sender);
-  void WAVSpoustecTimer(tlb::TObject* Sender);
-  void postupne_vykresleniTimer(tlb::TObject* Sender);
-  void TimereggsTimer(tlb::TObject* Sender);
 
  private:
-  void SuspendMenu();
-  void ResumeMenu();
   void LaunchFromTile(int game);
-  void TileEnter(int tile);
-  void TileExit(int tile);
-  bool AllTilesOpened() const;
 };
 
 extern TFORM_Menu* FORM_Menu;
 
-// The unit-level state of the menu; FormCreate sets it all to 0.
-struct MenuState {
-  int HoveredTile = 0;
-  int AnnouncedTile = 0;
-  bool TileHovered[4] = {};  // tiles 1, 2, 3, 9
-  bool TileOpened[4] = {};
-  int LoadTicks = 0;
-};
+// The unit-level state of the menu (tiles 1, 2, 3, 9); FormCreate sets it all to 0.
+using MenuState = TileMenuState<4>;
 MenuState& MenuUnit();
 
 // The game forms the tiles open: 1 the first memory game, 2 rock-paper-scissors,

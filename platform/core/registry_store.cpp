@@ -6,18 +6,24 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/core/cp1250.h"
 
 namespace tlb {
 namespace {
 
-constexpr std::string_view kHeader = "tulimbo-registry 1";
+constexpr std::string_view kHeaderWord = "tulimbo-registry";
+constexpr std::string_view kVersion = "1";
 constexpr std::string_view kFileName = "registry";
 constexpr std::string_view kTempName = "registry.tmp";
 constexpr std::string_view kLockName = "registry.lock";
+constexpr std::string_view kDamagedName = "registry.damaged";
+constexpr std::string_view kDamagedTempName = "registry.damaged.tmp";
 
 // ---- names and strings between quotes ----
 
@@ -285,7 +291,9 @@ std::string SerializeRegistry(const RegistryData& data) {
   std::string out;
   out += "# Tulimbo registry: the programs' per-user settings.\n";
   out += "# Keys and value names are case-insensitive; texts are code page 1250, %XX escapes a byte.\n";
-  out += kHeader;
+  out += kHeaderWord;
+  out += ' ';
+  out += kVersion;
   out += '\n';
   for (const auto& [lower, key] : data.Keys()) {
     out += "key ";
@@ -310,62 +318,98 @@ std::string SerializeRegistry(const RegistryData& data) {
   return out;
 }
 
-std::optional<RegistryData> ParseRegistry(std::string_view text) {
-  RegistryData data;
+namespace {
+
+// Reads one entry line into data; false when the line cannot be read.
+// currentKey is the key the value lines belong to (none after a bad key line).
+bool ReadEntry(std::string_view word, LineReader& reader, RegistryData& data,
+               std::optional<std::string>& currentKey) {
+  if (word == "key") {
+    currentKey.reset();
+    std::optional<std::string> path = reader.Quoted();
+    if (!path || !reader.AtEnd()) return false;
+    data.CreateKey(*path);
+    currentKey = RegistryData::NormalizeKey(*path);
+    return true;
+  }
+  if (word != "dword" && word != "sz") return false;
+  if (!currentKey) return false;
+  const std::optional<std::string> name = reader.Quoted();
+  if (!name) return false;
+  RegistryValue value;
+  if (word == "dword") {
+    const std::optional<std::string_view> number = reader.Word();
+    const std::optional<uint32_t> v = number ? ParseDword(*number) : std::nullopt;
+    if (!v) return false;
+    value = RegistryValue::Dword(*v);
+  } else {
+    std::optional<std::string> s = reader.Quoted();
+    if (!s) return false;
+    value = RegistryValue::String(std::move(*s));
+  }
+  if (!reader.AtEnd()) return false;
+  data.SetValue(*currentKey, *name, std::move(value));
+  return true;
+}
+
+}  // namespace
+
+ParsedRegistry ParseRegistry(std::string_view text) {
+  ParsedRegistry result;
+  bool damaged = false;
   bool headerSeen = false;
+  bool contentSeen = false;  // a line that is neither blank nor a comment
   bool ended = false;
   std::optional<std::string> currentKey;
   size_t pos = 0;
   while (pos < text.size()) {
-    const size_t newline = text.find('\n', pos);
-    if (newline == std::string_view::npos) return std::nullopt;  // cut off
-    const std::string_view line = text.substr(pos, newline - pos);
+    size_t newline = text.find('\n', pos);
+    const bool cutOff = newline == std::string_view::npos;
+    if (cutOff) newline = text.size();
+    std::string_view line = text.substr(pos, newline - pos);
     pos = newline + 1;
-    if (ended) return std::nullopt;  // nothing may follow the end line
+    // Line breaks of another system: the lines are still read.
+    if (!line.empty() && line.back() == '\r') {
+      line.remove_suffix(1);
+      damaged = true;
+    }
 
     LineReader reader(line);
-    if (reader.AtEnd()) continue;
-    const size_t first = line.find_first_not_of(" \t");
-    if (line[first] == '#') continue;
-
-    if (!headerSeen) {
-      if (line.substr(first) != kHeader) return std::nullopt;
-      headerSeen = true;
+    if (reader.AtEnd()) {
+      damaged |= cutOff;
       continue;
     }
-    const std::optional<std::string_view> word = reader.Word();
-    if (!word) return std::nullopt;
-    if (*word == "end") {
-      if (!reader.AtEnd()) return std::nullopt;
-      ended = true;
-    } else if (*word == "key") {
-      std::optional<std::string> path = reader.Quoted();
-      if (!path || !reader.AtEnd()) return std::nullopt;
-      data.CreateKey(*path);
-      currentKey = RegistryData::NormalizeKey(*path);
-    } else if (*word == "dword" || *word == "sz") {
-      if (!currentKey) return std::nullopt;
-      const std::optional<std::string> name = reader.Quoted();
-      if (!name) return std::nullopt;
-      RegistryValue value;
-      if (*word == "dword") {
-        const std::optional<std::string_view> number = reader.Word();
-        const std::optional<uint32_t> v = number ? ParseDword(*number) : std::nullopt;
-        if (!v) return std::nullopt;
-        value = RegistryValue::Dword(*v);
-      } else {
-        std::optional<std::string> s = reader.Quoted();
-        if (!s) return std::nullopt;
-        value = RegistryValue::String(std::move(*s));
-      }
-      if (!reader.AtEnd()) return std::nullopt;
-      data.SetValue(*currentKey, *name, std::move(value));
-    } else {
-      return std::nullopt;
+    const size_t first = line.find_first_not_of(" \t");
+    if (line[first] == '#') {
+      damaged |= cutOff;
+      continue;
     }
+    if (!contentSeen) {
+      contentSeen = true;
+      LineReader header(line);
+      if (header.Word() == kHeaderWord) {
+        // Another version of the format is not guessed at.
+        if (header.Word() != kVersion) return result;
+        headerSeen = true;
+        damaged |= cutOff || !header.AtEnd();
+        continue;
+      }
+      damaged = true;  // the header is missing
+    }
+    damaged |= ended;  // nothing belongs after the end line
+
+    const std::optional<std::string_view> word = reader.Word();
+    if (word && *word == "end" && reader.AtEnd()) {
+      // Values after the end line need a key line of their own.
+      ended = true;
+      currentKey.reset();
+      damaged |= cutOff;
+      continue;
+    }
+    if (cutOff || !word || !ReadEntry(*word, reader, result.data, currentKey)) damaged = true;
   }
-  if (!ended) return std::nullopt;
-  return data;
+  result.whole = headerSeen && ended && !damaged;
+  return result;
 }
 
 // ---- RegistryStore ----
@@ -387,15 +431,31 @@ std::string RegistryStore::DefaultFolder() {
 
 std::string RegistryStore::FilePath() const { return folder_ + "/" + std::string(kFileName); }
 
+std::string RegistryStore::DamagedPath() const { return folder_ + "/" + std::string(kDamagedName); }
+
 RegistryData RegistryStore::Load() const {
   if (folder_.empty()) return {};
   const std::optional<std::string> text = ReadSmallFile(FilePath());
   if (!text) return {};
-  std::optional<RegistryData> data = ParseRegistry(*text);
-  return data ? std::move(*data) : RegistryData{};
+  return ParseRegistry(*text).data;
 }
 
 bool RegistryStore::Update(const std::function<void(RegistryData&)>& change) {
+  const bool ok = UpdateFile(change);
+  if (!ok) {
+    const int err = errno;
+    static std::atomic<bool> said{false};
+    if (!said.exchange(true)) {
+      std::fprintf(stderr, "The settings could not be saved in %s: %s\n",
+                   folder_.empty() ? "the configuration folder (no home folder is known)" : FilePath().c_str(),
+                   std::strerror(err));
+    }
+    errno = err;
+  }
+  return ok;
+}
+
+bool RegistryStore::UpdateFile(const std::function<void(RegistryData&)>& change) {
   if (folder_.empty()) {
     errno = ENOENT;
     return false;
@@ -404,14 +464,31 @@ bool RegistryStore::Update(const std::function<void(RegistryData&)>& change) {
   const FolderLock lock(folder_ + "/" + std::string(kLockName));
   if (!lock.Opened()) return false;
 
-  const std::optional<std::string> before = ReadSmallFile(FilePath());
-  RegistryData data;
-  if (before) {
-    if (std::optional<RegistryData> parsed = ParseRegistry(*before)) data = std::move(*parsed);
+  // What stands in the registry's place: nothing, a file (read or not), or
+  // something else, which is not ours to replace.
+  struct stat st;
+  bool exists = true;
+  if (::stat(FilePath().c_str(), &st) != 0) {
+    if (errno != ENOENT) return false;
+    exists = false;
+  } else if (!S_ISREG(st.st_mode)) {
+    errno = S_ISDIR(st.st_mode) ? EISDIR : EEXIST;
+    return false;
   }
-  change(data);
-  const std::string after = SerializeRegistry(data);
+  const std::optional<std::string> before = exists ? ReadSmallFile(FilePath()) : std::nullopt;
+  ParsedRegistry parsed = before ? ParseRegistry(*before) : ParsedRegistry{};
+  change(parsed.data);
+  const std::string after = SerializeRegistry(parsed.data);
   if (before && *before == after) return true;
+
+  if (exists && !(before && (parsed.whole || before->empty()))) {
+    // Keep the damaged file beside the new one: its bytes when they were
+    // read, else the file itself (too large or unreadable) moves aside. An
+    // empty file holds nothing to keep.
+    const bool kept = before ? ReplaceFile(folder_, folder_ + "/" + std::string(kDamagedTempName), DamagedPath(), *before)
+                             : ::rename(FilePath().c_str(), DamagedPath().c_str()) == 0;
+    if (!kept) return false;
+  }
   return ReplaceFile(folder_, folder_ + "/" + std::string(kTempName), FilePath(), after);
 }
 

@@ -18,8 +18,15 @@
 // 1250 byte strings written between quotes: a character of the code page is
 // written as its UTF-8 form; the quote, '%', control bytes and the code page's
 // undefined bytes are written as %XX. Any byte string therefore survives. The
-// closing "end" line shows the file is whole. A file that breaks any of these
-// rules is damaged and reads as an empty registry.
+// closing "end" line shows the file is whole.
+//
+// A file that breaks these rules (edited by hand, cut off, or written over) is
+// damaged: every entry that can still be read is kept, and only what cannot be
+// read is left out. A line that cannot be read is skipped; the values under a
+// key line that cannot be read are skipped with it, since they have no key. A
+// last line without its line break may have been cut off and is skipped (a
+// number cut short would read as another number). A file of another version of
+// the format reads as empty.
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -79,9 +86,14 @@ class RegistryData {
   std::map<std::string, Key> keys_;
 };
 
-// The file format. Parse returns nullopt for a damaged text.
+// The file format.
 std::string SerializeRegistry(const RegistryData& data);
-std::optional<RegistryData> ParseRegistry(std::string_view text);
+
+struct ParsedRegistry {
+  RegistryData data;   // every entry that could be read
+  bool whole = false;  // false when the text was damaged and something was left out
+};
+ParsedRegistry ParseRegistry(std::string_view text);
 
 // The largest registry file that is read; a larger one counts as damaged.
 inline constexpr size_t kMaxRegistryFileSize = size_t{16} << 20;
@@ -99,7 +111,10 @@ class RegistryStore {
   const std::string& Folder() const { return folder_; }
   std::string FilePath() const;
 
-  // The stored registry. A missing, unreadable or damaged file reads as empty.
+  std::string DamagedPath() const;
+
+  // The stored registry: what can be read of it. A missing or unreadable file
+  // reads as empty.
   RegistryData Load() const;
 
   // Applies change to the stored registry and writes the result at once: under
@@ -107,11 +122,21 @@ class RegistryStore {
   // applies change, writes a temporary file in the same folder, flushes it to
   // disk and renames it over the old file, so a reader sees the old or the new
   // registry and never a mix. The folder is created when missing. A result
-  // equal to the file as it stands is not written again. Returns false (errno
-  // set) when the file cannot be written.
+  // equal to the file as it stands is not written again.
+  //
+  // A damaged file is first kept as registry.damaged beside the new one (a
+  // damaged copy kept before is replaced), so that what could not be read is
+  // not lost silently. Something other than a file in the registry's place is
+  // left alone.
+  //
+  // Returns false (errno set) when the file cannot be written; the first such
+  // failure in the process says on standard error that the settings could not
+  // be saved, and why.
   bool Update(const std::function<void(RegistryData&)>& change);
 
  private:
+  bool UpdateFile(const std::function<void(RegistryData&)>& change);
+
   std::string folder_;
 };
 

@@ -29,6 +29,7 @@ void TComponent::DestroyComponents() {
     TComponent* last = components_.back();
     components_.pop_back();
     last->owner_ = nullptr;
+    last->BeforeDestruction();
     delete last;
   }
 }

@@ -61,8 +61,17 @@ class TComponent : public TObject {
   // check it so that nothing runs for a component that is gone.
   std::weak_ptr<void> AliveToken() const { return alive_; }
 
+  // Runs while the whole object still exists, just before it is deleted by
+  // Free, by its owner, or by a form's release; a derived class's handlers
+  // (a form's OnDestroy) belong here, not in a base destructor, where the
+  // derived part would already be gone.
+  virtual void BeforeDestruction() {}
+
   // Frees the component (the class library's Free).
-  void Free() { delete this; }
+  void Free() {
+    BeforeDestruction();
+    delete this;
+  }
 
  protected:
   // Frees the owned components, last created first. Derived destructors call

@@ -73,6 +73,8 @@ class TDialogForm : public TForm {
       ok->SetBounds((w - 75) / 2, y, 75, 25);
     }
     SetBounds(0, 0, w, y + 37);
+    // The typed text goes to the field; without one, the OK button has the focus.
+    SetActiveControl(edit_ ? static_cast<TWinControl*>(edit_) : ok);
     OnKeyPress = [this](TObject*, char& key) {
       if (!edit_) return;
       if (key == 8) {

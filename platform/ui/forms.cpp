@@ -27,7 +27,9 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) {
   parentFont_ = false;
 }
 
-TCustomForm::~TCustomForm() {
+void TCustomForm::BeforeDestruction() {
+  if (destroyHandled_) return;
+  destroyHandled_ = true;
   SetState(csDestroying, true);
   if (OnDestroy) {
     try {
@@ -36,6 +38,11 @@ TCustomForm::~TCustomForm() {
       if (Application) Application->HandleException(e);
     }
   }
+}
+
+TCustomForm::~TCustomForm() {
+  // A form deleted directly, not freed, still has its OnDestroy run.
+  BeforeDestruction();
   if (Screen) Screen->RemoveForm(this);
   // Components go first, while the form is still a form.
   DestroyComponents();
@@ -210,12 +217,27 @@ TModalResult TCustomForm::ShowModal() {
   return result;
 }
 
+void TCustomForm::SetActiveControl(TWinControl* control) {
+  activeControl_ = control;
+  activeAlive_ = control ? control->AliveToken() : std::weak_ptr<void>();
+}
+
+bool TCustomForm::OfferToActiveControl(TMessage& m) {
+  TWinControl* control = ActiveControl();
+  if (control == nullptr || !control->Showing() || !control->CanFocus()) return false;
+  m.Result = 0;
+  control->WndProc(m);
+  return m.Result != 0;
+}
+
 void TCustomForm::KeyDown(TMessage& m) {
   uint16_t key = uint16_t(m.WParam);
   if (KeyPreview && OnKeyDown) OnKeyDown(this, key, 0);
   if (key == 0) return;
   if (!KeyPreview && OnKeyDown) OnKeyDown(this, key, 0);
   if (key == 0) return;
+  TMessage focused{WM_KEYDOWN, key, m.LParam, 0};
+  if (OfferToActiveControl(focused)) return;
   if (key == VK_RETURN || key == VK_ESCAPE || key == VK_TAB || (key >= VK_LEFT && key <= VK_DOWN)) {
     TMessage dialogKey{CM_DIALOGKEY, key, 0, 0};
     Broadcast(dialogKey);
@@ -235,6 +257,9 @@ void TCustomForm::WndProc(TMessage& m) {
     case WM_KEYDOWN:
       KeyDown(m);
       return;
+    case WM_KEYUP:
+      OfferToActiveControl(m);
+      return;
     case WM_CHAR:
       KeyPress(m);
       return;
@@ -245,6 +270,7 @@ void TCustomForm::WndProc(TMessage& m) {
       Close();
       return;
     case CM_RELEASE:
+      BeforeDestruction();
       delete this;
       return;
     default:

@@ -51,8 +51,16 @@ class TCustomForm : public TWinControl {
   TModalResult ModalResult = mrNone;
   bool CloseQuery();
 
+  // The control with the keyboard focus: after the form's own key handlers
+  // it is offered each key (a button takes Space). nullptr when none, or when
+  // that control has been destroyed.
+  TWinControl* ActiveControl() const { return activeAlive_.expired() ? nullptr : activeControl_; }
+  void SetActiveControl(TWinControl* control);
+
   // Runs the OnCreate handler; the form reader calls it after loading the description.
   void DoCreate();
+  // Runs the OnDestroy handler, once, while the whole form still exists.
+  void BeforeDestruction() override;
   void SetBounds(int left, int top, int width, int height) override;
   void SetClientSize(int w, int h) override { SetBounds(left_, top_, w, h); }
 
@@ -74,6 +82,8 @@ class TCustomForm : public TWinControl {
  private:
   void KeyDown(TMessage& m);
   void KeyPress(TMessage& m);
+  // Offers a key message to the active control; true when it took the key.
+  bool OfferToActiveControl(TMessage& m);
   void PlaceOnScreen();
 
   Dib surface_;
@@ -81,6 +91,9 @@ class TCustomForm : public TWinControl {
   bool modal_ = false;
   bool shownOnce_ = false;
   bool releasePending_ = false;
+  bool destroyHandled_ = false;
+  TWinControl* activeControl_ = nullptr;
+  std::weak_ptr<void> activeAlive_;
 };
 
 class TForm : public TCustomForm {

@@ -256,6 +256,17 @@ void TButton::MouseUp(TMouseButton b, TShiftState s, int x, int y) {
 }
 
 void TButton::WndProc(TMessage& m) {
+  // Space pushes the focused button in and clicks it when let go, so a held
+  // key clicks once.
+  if ((m.Msg == WM_KEYDOWN || m.Msg == WM_KEYUP) && m.WParam == WPARAM(VK_SPACE) && Showing() && Enabled()) {
+    const bool click = m.Msg == WM_KEYUP && spaceDown_;
+    spaceDown_ = m.Msg == WM_KEYDOWN;
+    pressed_ = spaceDown_;
+    Invalidate();
+    m.Result = 1;
+    if (click) Click();
+    return;
+  }
   if (m.Msg == CM_DIALOGKEY && Showing() && Enabled() &&
       ((m.WParam == WPARAM(VK_RETURN) && Default) || (m.WParam == WPARAM(VK_ESCAPE) && Cancel))) {
     Click();

@@ -129,6 +129,7 @@ class TButton : public TWinControl {
 
  private:
   bool pressed_ = false;
+  bool spaceDown_ = false;
 };
 
 // A classic raised or sunken frame of the button colours.

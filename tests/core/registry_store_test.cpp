@@ -27,9 +27,9 @@ TEST(RegistryFormat, AnyByteStringSurvivesInNamesKeysAndData) {
   data.SetValue("Key \"quoted\" 100%", allBytes, RegistryValue::String(allBytes + allBytes));
   data.SetValue(allBytes.substr(0, 92) + allBytes.substr(93), "n", RegistryValue::Dword(7));  // no '\\'
 
-  const std::optional<RegistryData> parsed = ParseRegistry(SerializeRegistry(data));
-  ASSERT_TRUE(parsed.has_value());
-  EXPECT_EQ(*parsed, data);
+  const ParsedRegistry parsed = ParseRegistry(SerializeRegistry(data));
+  ASSERT_TRUE(parsed.whole);
+  EXPECT_EQ(parsed.data, data);
 }
 
 TEST(RegistryFormat, FileIsReadableUtf8Text) {
@@ -53,20 +53,20 @@ TEST(RegistryFormat, KeysAndNamesAreCaseInsensitiveAndKeepTheirFirstSpelling) {
   EXPECT_EQ(data.FindValue("Software", "Hry_starty"), nullptr);
 }
 
-TEST(RegistryFormat, DamagedTextsAreRejected) {
-  const std::string head = "tulimbo-registry 1\nkey \"K\"\n";
+// Each damaged text is flagged and loses only its unreadable line: the value
+// "keep" before it survives.
+TEST(RegistryFormat, DamagedTextsAreFlaggedAndLoseOnlyWhatCannotBeRead) {
+  const std::string head = "tulimbo-registry 1\nkey \"K\"\n  dword \"keep\" 1\n";
   struct Case {
     const char* name;
     std::string text;
   };
   const Case cases[] = {
-      {"empty", ""},
-      {"no header", "key \"K\"\nend\n"},
-      {"other version", "tulimbo-registry 2\nend\n"},
+      {"no header", "key \"K\"\n  dword \"keep\" 1\nend\n"},
       {"no end line", head},
       {"end without line break", head + "end"},
       {"text after the end", head + "end\nkey \"L\"\n"},
-      {"value before any key", "tulimbo-registry 1\ndword \"n\" 1\nend\n"},
+      {"value before any key", "tulimbo-registry 1\ndword \"n\" 1\nkey \"K\"\n  dword \"keep\" 1\nend\n"},
       {"unknown type", head + "qword \"n\" 1\nend\n"},
       {"dword too large", head + "dword \"n\" 4294967296\nend\n"},
       {"dword negative", head + "dword \"n\" -1\nend\n"},
@@ -79,23 +79,45 @@ TEST(RegistryFormat, DamagedTextsAreRejected) {
       {"character outside the code page", head + "sz \"n\" \"\xE6\x97\xA5\"\nend\n"},
       {"malformed UTF-8", head + "sz \"n\" \"\xC3\"\nend\n"},
       {"trailing garbage", head + "sz \"n\" \"v\" x\nend\n"},
+      {"a second header", head + "tulimbo-registry 1\nend\n"},
   };
-  for (const Case& c : cases) EXPECT_FALSE(ParseRegistry(c.text).has_value()) << c.name;
+  for (const Case& c : cases) {
+    const ParsedRegistry parsed = ParseRegistry(c.text);
+    EXPECT_FALSE(parsed.whole) << c.name;
+    const RegistryValue* keep = parsed.data.FindValue("K", "keep");
+    EXPECT_TRUE(keep != nullptr && keep->dword == 1) << c.name;
+    EXPECT_EQ(parsed.data.FindValue("K", "n"), nullptr) << c.name;
+  }
+  for (const char* text : {"", "tulimbo-registry 2\nkey \"K\"\n  dword \"keep\" 1\nend\n"}) {
+    const ParsedRegistry parsed = ParseRegistry(text);
+    EXPECT_FALSE(parsed.whole) << text;
+    EXPECT_EQ(parsed.data, RegistryData{}) << text;
+  }
 
-  const std::optional<RegistryData> good = ParseRegistry(head + "# note\n\n  sz \"n\" \"%25\"\nend\n");
-  ASSERT_TRUE(good.has_value());
-  EXPECT_EQ(good->FindValue("K", "n")->text, "%");
+  const ParsedRegistry good = ParseRegistry(head + "# note\n\n  sz \"n\" \"%25\"\nend\n");
+  ASSERT_TRUE(good.whole);
+  EXPECT_EQ(good.data.FindValue("K", "n")->text, "%");
 }
 
-TEST(RegistryFormat, EveryTruncatedFileIsRejected) {
-  // A file cut off anywhere must not read as a smaller registry.
-  const std::string text = SerializeRegistry(SampleRegistry());
+// A file cut off anywhere is flagged, and what it still holds is part of the
+// whole registry with the same values: a number cut short is not read.
+TEST(RegistryFormat, EveryTruncatedFileIsFlaggedAndHoldsNoChangedValue) {
+  const RegistryData whole = SampleRegistry();
+  const std::string text = SerializeRegistry(whole);
   for (size_t length = 0; length < text.size(); ++length) {
-    EXPECT_FALSE(ParseRegistry(text.substr(0, length)).has_value()) << "length " << length;
+    const ParsedRegistry parsed = ParseRegistry(text.substr(0, length));
+    EXPECT_FALSE(parsed.whole) << "length " << length;
+    for (const auto& [lower, key] : parsed.data.Keys()) {
+      EXPECT_TRUE(whole.KeyExists(key.path)) << "length " << length << ": " << key.path;
+      for (const auto& [lowerName, named] : key.values) {
+        const RegistryValue* original = whole.FindValue(key.path, named.name);
+        EXPECT_TRUE(original != nullptr && *original == named.value) << "length " << length << ": " << named.name;
+      }
+    }
   }
 }
 
-TEST(RegistryFormat, MutatedFilesNeverCrashAndWhatParsesReadsBackTheSame) {
+TEST(RegistryFormat, MutatedFilesNeverCrashAndWhatIsReadWritesBackTheSame) {
   const std::string text = SerializeRegistry(SampleRegistry());
   std::mt19937 random(1250);
   for (int round = 0; round < 3000; ++round) {
@@ -110,12 +132,10 @@ TEST(RegistryFormat, MutatedFilesNeverCrashAndWhatParsesReadsBackTheSame) {
       }
       if (mutated.empty()) mutated = "x";
     }
-    const std::optional<RegistryData> parsed = ParseRegistry(mutated);
-    if (parsed) {
-      const std::optional<RegistryData> again = ParseRegistry(SerializeRegistry(*parsed));
-      ASSERT_TRUE(again.has_value());
-      EXPECT_EQ(*again, *parsed);
-    }
+    const ParsedRegistry parsed = ParseRegistry(mutated);
+    const ParsedRegistry again = ParseRegistry(SerializeRegistry(parsed.data));
+    ASSERT_TRUE(again.whole);
+    EXPECT_EQ(again.data, parsed.data);
   }
 }
 

@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 #include "platform/core/cp1250.h"
 #include "platform/core/exceptions.h"
@@ -145,23 +147,137 @@ TEST_F(RegistryTest, AMissingFolderReadsAsEmptyAndIsCreatedByTheFirstWrite) {
   EXPECT_TRUE(fs::is_regular_file(root_ / "deep" / "config" / "tulimbo" / "registry"));
 }
 
-TEST_F(RegistryTest, ADamagedFileReadsAsEmptyAndIsReplacedAtTheNextWrite) {
+TEST_F(RegistryTest, ADamagedFileKeepsWhatCanBeReadAndIsKeptAsideWhenReplaced) {
   {
     TRegistry reg;
     ASSERT_TRUE(reg.OpenKey(kGames, true));
     reg.WriteInteger("Hry_starty", 9);
   }
-  const std::string good = FileText();
-  std::ofstream(File(), std::ios::binary | std::ios::trunc) << good.substr(0, good.size() / 2);
+  // Edited by hand: a line after the end and no final line break.
+  const std::string damaged = FileText() + "key \"Pozn\xC3\xA1mka\"\n  sz \"n\" \"x\"\nend";
+  std::ofstream(File(), std::ios::binary | std::ios::trunc) << damaged;
 
   TRegistry reg;
+  ASSERT_TRUE(reg.OpenKey(kGames, false));
+  EXPECT_EQ(reg.ReadInteger("Hry_starty"), 9);
+  ASSERT_TRUE(reg.OpenKey(Cz("\\Poznámka"), false));
+  EXPECT_EQ(reg.ReadString("n"), "x");
+  EXPECT_EQ(FileText(), damaged) << "reading does not write";
+
+  reg.WriteInteger("m", 1);
+  const ParsedRegistry now = ParseRegistry(FileText());
+  EXPECT_TRUE(now.whole) << FileText();
+  EXPECT_EQ(now.data.FindValue(kGames, "Hry_starty")->dword, 9u);
+  EXPECT_EQ(now.data.FindValue(Cz("Poznámka"), "m")->dword, 1u);
+  std::ifstream kept(root_ / "tulimbo" / "registry.damaged", std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), damaged);
+  EXPECT_FALSE(fs::exists(root_ / "tulimbo" / "registry.damaged.tmp"));
+
+  // A whole file is replaced without a copy: the kept one stays as it was.
+  fs::remove(root_ / "tulimbo" / "registry.damaged");
+  reg.WriteInteger("m", 2);
+  EXPECT_FALSE(fs::exists(root_ / "tulimbo" / "registry.damaged"));
+}
+
+// What survives each kind of damage, read through the wrapper and after the
+// next write.
+TEST_F(RegistryTest, WhatSurvivesEachDamagedFile) {
+  const std::string head = "tulimbo-registry 1\nkey \"" + kGames + "\"\n  dword \"Hry_starty\" 7\n";
+  std::string randomBytes;
+  for (int i = 0; i < 600; ++i) randomBytes += static_cast<char>((i * 7919 + 13) % 251);
+  struct Case {
+    const char* name;
+    std::string text;
+    std::vector<std::pair<std::string, uint32_t>> survivors;  // value names under kGames
+    std::vector<std::string> lost;
+  };
+  const Case cases[] = {
+      {"a trailing line after the end", head + "end\nx\n", {{"Hry_starty", 7}}, {}},
+      {"a value after the end keeps its own key",
+       head + "end\nkey \"" + kGames + "\"\n  dword \"b\" 2\n", {{"Hry_starty", 7}, {"b", 2}}, {}},
+      {"no final line break", head + "end", {{"Hry_starty", 7}}, {}},
+      {"cut off inside a number", head + "  dword \"b\" 12", {{"Hry_starty", 7}}, {"b"}},
+      {"a bad line in the middle", head + "  dword \"bad\" -3\n  sz \"a\n  dword \"b\" 2\nend\n",
+       {{"Hry_starty", 7}, {"b", 2}}, {"bad", "a"}},
+      {"values under a bad key line are lost with it",
+       head + "key \"" + kGames + "\n  dword \"b\" 2\nkey \"" + kGames + "\"\n  dword \"c\" 3\nend\n",
+       {{"Hry_starty", 7}, {"c", 3}}, {"b"}},
+      {"no header", "key \"" + kGames + "\"\n  dword \"Hry_starty\" 7\nend\n", {{"Hry_starty", 7}}, {}},
+      {"CR LF line breaks", "tulimbo-registry 1\r\nkey \"" + kGames + "\"\r\n  dword \"Hry_starty\" 7\r\nend\r\n",
+       {{"Hry_starty", 7}}, {}},
+      {"random bytes", randomBytes, {}, {"Hry_starty"}},
+      {"another version of the format", "tulimbo-registry 2\n" + head.substr(19) + "end\n", {}, {"Hry_starty"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove_all(root_ / "tulimbo");
+    fs::create_directories(root_ / "tulimbo");
+    std::ofstream(File(), std::ios::binary) << c.text;
+    for (int pass = 0; pass < 2; ++pass) {
+      SCOPED_TRACE(pass == 0 ? "as read" : "after the next write");
+      const RegistryData data = RegistryStore(root_ / "tulimbo").Load();
+      for (const auto& [name, value] : c.survivors) {
+        const RegistryValue* v = data.FindValue(kGames, name);
+        ASSERT_NE(v, nullptr) << name;
+        EXPECT_EQ(v->dword, value) << name;
+      }
+      for (const std::string& name : c.lost) EXPECT_EQ(data.FindValue(kGames, name), nullptr) << name;
+      TRegistry reg;
+      ASSERT_TRUE(reg.OpenKey("Other", true));
+      reg.WriteInteger("written", 1);
+    }
+    EXPECT_TRUE(ParseRegistry(FileText()).whole);
+    std::ifstream kept(root_ / "tulimbo" / "registry.damaged", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), c.text) << "the damaged file is kept";
+  }
+}
+
+TEST_F(RegistryTest, ADirectoryInTheFilesPlaceIsLeftAloneAndNothingIsSaved) {
+  fs::create_directories(root_ / "tulimbo" / "registry" / "inside");
+  TRegistry reg;
   EXPECT_FALSE(reg.OpenKey(kGames, false));
-  EXPECT_FALSE(reg.ValueExists("Hry_starty"));
-  ASSERT_TRUE(reg.OpenKey("Other", true));
-  reg.WriteInteger("n", 1);
-  EXPECT_NE(FileText().find("dword \"n\" 1\n"), std::string::npos) << FileText();
-  EXPECT_EQ(FileText().find("Hry_starty"), std::string::npos);
-  EXPECT_EQ(FileText().substr(FileText().size() - 4), "end\n");
+  EXPECT_FALSE(reg.OpenKey(kGames, true));
+  EXPECT_THROW(reg.WriteInteger("Hry_starty", 1), ERegistryException);
+  EXPECT_TRUE(fs::is_directory(root_ / "tulimbo" / "registry" / "inside"));
+  EXPECT_FALSE(fs::exists(root_ / "tulimbo" / "registry.damaged"));
+}
+
+// A file too large to read is moved aside whole rather than overwritten.
+TEST_F(RegistryTest, AFileTooLargeToReadIsMovedAside) {
+  fs::create_directories(root_ / "tulimbo");
+  {
+    std::ofstream out(File(), std::ios::binary);
+    const std::string line(1 << 20, '#');
+    for (size_t written = 0; written <= kMaxRegistryFileSize; written += line.size()) out << line;
+  }
+  const auto size = fs::file_size(File());
+  TRegistry reg;
+  ASSERT_TRUE(reg.OpenKey(kGames, true));
+  reg.WriteInteger("Hry_starty", 1);
+  EXPECT_EQ(fs::file_size(root_ / "tulimbo" / "registry.damaged"), size);
+  EXPECT_TRUE(ParseRegistry(FileText()).whole);
+}
+
+// The first failure to save says so once on standard error; the program goes on.
+TEST_F(RegistryTest, AFolderThatCannotBeWrittenIsReportedOnceOnStandardError) {
+  std::ofstream(root_ / "tulimbo") << "not a folder";
+  // A fresh process: the notice is said once per process, and other tests may
+  // have said it already.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        TRegistry reg;
+        EXPECT_FALSE(reg.OpenKey(kGames, true));
+        for (int i = 0; i < 3; ++i) {
+          try {
+            reg.WriteInteger("Hry_starty", i);
+          } catch (const ERegistryException&) {
+          }
+        }
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(0),
+      "^The settings could not be saved in [^\n]*/tulimbo/registry: Not a directory\n$");
 }
 
 TEST_F(RegistryTest, AStoreThatCannotBeWrittenRaisesTheWrappersErrors) {
@@ -220,8 +336,9 @@ TEST_F(RegistryTest, AWriterKilledMidWriteLeavesOldOrNewContent) {
     ASSERT_TRUE(WIFSIGNALED(status)) << "the writer stopped by itself, status " << status;
 
     if (!fs::exists(File())) continue;  // killed before its first write
-    const std::optional<RegistryData> data = ParseRegistry(FileText());
-    ASSERT_TRUE(data.has_value()) << "round " << round << ": the file is damaged";
+    const ParsedRegistry parsed = ParseRegistry(FileText());
+    ASSERT_TRUE(parsed.whole) << "round " << round << ": the file is damaged";
+    const RegistryData* data = &parsed.data;
     const RegistryValue* payload = data->FindValue("Test", "payload");
     if (payload == nullptr) continue;
     ++roundsWithData;

@@ -63,6 +63,38 @@ TEST(SamplePictures, TwentyDistinctCardsEachWithADifferentMarkedVariant) {
   for (size_t k = 0; k < faces.size(); ++k) EXPECT_NE(back.pixels, faces[k]);
 }
 
+// Cards lie on the brown grid (game 1) and on a white panel (game 2): no pixel
+// of the form's green may show at their corners or along their edges, where a
+// rounded corner would leave it.
+TEST(SamplePictures, CardsAreSquareWithNoFormGreenAtTheirEdges) {
+  REQUIRE_SAMPLE_SET(root);
+  const uint32_t formGreen = 0x008000;
+  std::vector<std::string> cards = {"k_rub.bmp"};
+  for (int n = 1; n <= 20; ++n) {
+    cards.push_back("k_" + std::to_string(n) + ".bmp");
+    cards.push_back("nk_" + std::to_string(n) + ".bmp");
+  }
+  for (const std::string& name : cards) {
+    SCOPED_TRACE(name);
+    sample::BmpInfo b = picture(root, name);
+    auto at = [&](int x, int y) { return b.pixels[size_t(y) * b.width + x]; };
+    int greenish = 0;
+    // The outer three pixels all round, where the corners' curve would lie.
+    for (int d = 0; d < 3; ++d)
+      for (int i = 0; i < b.width; ++i)
+        for (uint32_t c : {at(i, d), at(i, b.height - 1 - d), at(d, i), at(b.width - 1 - d, i)}) {
+          int r = (c >> 16) & 255, g = (c >> 8) & 255, bl = c & 255;
+          if (c == formGreen || (g > 90 && g > r + 50 && g > bl + 50)) ++greenish;
+        }
+    EXPECT_EQ(greenish, 0);
+    // The four corners are the frame's own colour, as the edges beside them.
+    EXPECT_EQ(at(0, 0), at(b.width / 2, 0));
+    EXPECT_EQ(at(b.width - 1, 0), at(b.width / 2, 0));
+    EXPECT_EQ(at(0, b.height - 1), at(b.width / 2, b.height - 1));
+    EXPECT_EQ(at(b.width - 1, b.height - 1), at(b.width / 2, b.height - 1));
+  }
+}
+
 TEST(SamplePictures, EachArrowPointsFromTheCircleMiddleAtItsFace) {
   REQUIRE_SAMPLE_SET(root);
   // Face k stands at these places (105x105 each); the arrow's 180x180 picture

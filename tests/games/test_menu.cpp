@@ -9,6 +9,7 @@
 #include "platform/core/paths.h"
 #include "platform/core/registry.h"
 #include "platform/core/sysutils.h"
+#include "platform/graphics/graphics.h"
 #include "platform/media/audio_device.h"
 #include "resources/resources.h"
 #include "shared/Technic2.h"
@@ -188,6 +189,20 @@ TEST_F(MenuRun, F12TwiceRunsOneCreditsCycle) {
   EXPECT_EQ(std::string(CreditsLine(4)).rfind(Cz("Díky pro: "), 0), 0u);
 }
 
+// Each credits line is drawn centred in its fixed-width label: one wider than the label
+// shows cut on both sides.
+TEST_F(MenuRun, EveryCreditsLineFitsItsLabel) {
+  Start();
+  Dib surface(400, 40, 32);
+  TCanvas canvas;
+  canvas.Attach(&surface, {0, 0}, {0, 0, 400, 40});
+  canvas.Font.Assign(menu().Labeleggs2->Font());
+  for (int line = 1; line <= 5; ++line)
+    EXPECT_LE(canvas.TextWidth(CreditsLine(line)), menu().Labeleggs2->Width()) << line;
+  canvas.Font.Assign(menu().Labeleggs1->Font());
+  EXPECT_LE(canvas.TextWidth(menu().Labeleggs1->Caption()), menu().Labeleggs1->Width());
+}
+
 TEST_F(MenuRun, CornerPicturesHideOnScreensUpTo640PixelsWide) {
   for (int width : {640, 641}) {
     Start({}, {width, 480});
@@ -225,8 +240,44 @@ TEST_F(MenuRun, ReturningFromAGameReplaysTheRevealAndRestartsTheMusic) {
   EXPECT_TRUE(menu().AVI_obr9->Visible());
 }
 
+TEST_F(MenuRun, TheMemoryTilesOpenTheirGamesAndTheEndButtonBringsTheMenuBack) {
+  struct Case {
+    TControl* (*tile)(TFORM_Menu&);
+    const char* caption;
+  } cases[] = {
+      {[](TFORM_Menu& m) -> TControl* { return m.AVI_obr1; }, "Kimova hra 1"},
+      {[](TFORM_Menu& m) -> TControl* { return m.AVI_obr3; }, "Kimova hra 2"},
+  };
+  for (const auto& c : cases) {
+    Start();
+    run().RunUntil(2500);
+    run().backend.Click(2500, Centre(c.tile(menu())));
+    std::string shown;
+    // The end button shows once the introduction is over; Esc cuts it short.
+    run().backend.PressEscape(3500);
+    run().backend.At(3600, [&] {
+      TCustomForm* game = Screen->ActiveForm();
+      ASSERT_NE(game, &menu());
+      shown = game->Caption();
+      EXPECT_TRUE(game->Modal());
+      EXPECT_FALSE(menu().AVI_obr1->Visible());
+    });
+    run().backend.At(3700, [&] {
+      TControl* end = dynamic_cast<TControl*>(Screen->ActiveForm()->FindComponent("BTN_Konec"));
+      ASSERT_NE(end, nullptr);
+      run().backend.Click(3700, Centre(end));
+    });
+    run().RunUntil(6000);
+    EXPECT_EQ(shown, c.caption);
+    EXPECT_TRUE(run().backend.Dialogs().empty());
+    EXPECT_TRUE(menu().AVI_obr1->Visible());
+    EXPECT_EQ(menu().MIDIPlayer->Mode(), mpPlaying);
+  }
+}
+
 TEST_F(MenuRun, AGameThatCannotBeMadeIsReportedAndTheMenuGoesOn) {
   Start();
+  SetGameFormFactory(1, [](TComponent*) -> TCustomForm* { throw EOutOfResources("no memory for the form"); });
   run().RunUntil(2500);
   run().backend.Click(2500, Centre(menu().AVI_obr1));
   run().RunUntil(5000);

@@ -7,9 +7,24 @@
 #include "games/src/m_hry.h"
 #include "games/src/tq2_hry.h"
 #include "platform/backend/sdl/sdl_backend.h"
+#include "platform/core/cp1250.h"
 #include "platform/ui/forms.h"
 
 using namespace tlb;
+
+// The title properties of the display's top-level windows, as xprop shows them.
+static std::string WindowProperties() {
+  std::string out;
+  const std::string command =
+      "for w in $(xwininfo -root -children | awk '/^ +0x/ {print $1}'); do "
+      "LC_ALL=C.UTF-8 xprop -id $w WM_NAME _NET_WM_NAME; done 2>&1";
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[256];
+    while (fgets(buffer, sizeof buffer, pipe)) out += buffer;
+    pclose(pipe);
+  }
+  return out;
+}
 
 int main(int argc, char** argv) {
   std::string shot = argc > 1 ? argv[1] : "smoke_menu.png";
@@ -39,6 +54,13 @@ int main(int argc, char** argv) {
     expect(("tile " + tile->Name + " shows its clip").c_str(), tile->Visible() && screen.pixel(c.x, c.y) != 0x008000);
   }
   expect("the backdrop shows around the menu", screen.pixel(2, 2) != 0x008000 && screen.pixel(2, 2) != 0);
+  // The title reaches the window manager as UTF-8 in the legacy property too,
+  // which some task bars read.
+  const std::string title = Cp1250ToUtf8(menu->Caption());
+  const std::string props = "\n" + WindowProperties();
+  expect("the legacy title is UTF-8", props.find("\nWM_NAME(UTF8_STRING) = \"" + title + "\"\n") != std::string::npos);
+  expect("the title is UTF-8", props.find("\n_NET_WM_NAME(UTF8_STRING) = \"" + title + "\"\n") != std::string::npos);
+  if (failures) std::printf("%s", props.c_str());
   menu->Close();
   Application->ProcessMessages();
   EndProgramRun();

@@ -4,6 +4,7 @@
 
 #include "platform/core/cp1250.h"
 #include "platform/ui/dialogs.h"
+#include "platform/ui/stdctrls.h"
 #include "platform/ui/timer.h"
 #include "tests/support/headless_run.h"
 
@@ -65,6 +66,57 @@ TEST(Dialogs, CancelOrEscapeReturnsTheDefaultText) {
   cancel.text = "ignored";
   run.backend.AnswerDialog(cancel);
   EXPECT_EQ(InputBox("Caption", "Prompt", "/old"), "/old");
+}
+
+// The message box's OK button has the focus: Space and Enter both close it.
+// In the input box the field has the focus, so Space is typed.
+TEST(Dialogs, SpaceClicksTheFocusedOkButtonAndIsTypedIntoAField) {
+  for (int key : {VK_SPACE, VK_RETURN}) {
+    HeadlessRun run;
+    DialogAnswer wait;
+    wait.afterMs = 10000;
+    run.backend.AnswerDialog(wait);
+    run.backend.KeyDown(200, key);
+    ShowErrorDialog("Nenalezen zvuk");
+    EXPECT_EQ(run.backend.NowMs(), 200) << "key " << key;
+    EXPECT_EQ(Screen->FormCount(), 0) << "key " << key;
+  }
+  HeadlessRun run;
+  DialogAnswer wait;
+  wait.afterMs = 10000;
+  run.backend.AnswerDialog(wait);
+  run.backend.KeyDown(100, VK_SPACE);
+  run.backend.Char(100, ' ');
+  run.backend.Char(110, 'x');
+  run.backend.KeyDown(200, VK_RETURN);
+  EXPECT_EQ(InputBox("Caption", "Prompt", "a"), "a x");
+}
+
+// A focused button clicks once when Space is let go, however long it is held.
+TEST(Dialogs, AFocusedButtonClicksOnceWhenSpaceIsReleased) {
+  HeadlessRun run;
+  auto* form = new TForm(Application);
+  auto* button = new TButton(form);
+  button->SetParent(form);
+  int clicks = 0;
+  button->OnClick = [&](TObject*) { ++clicks; };
+  form->Show();
+  form->SetActiveControl(button);
+  TMessage down{WM_KEYDOWN, VK_SPACE, 0, 0};
+  for (int repeat = 0; repeat < 3; ++repeat) form->WndProc(down);
+  EXPECT_EQ(clicks, 0);
+  TMessage up{WM_KEYUP, VK_SPACE, 0, 0};
+  form->WndProc(up);
+  form->WndProc(up);
+  EXPECT_EQ(clicks, 1);
+
+  button->SetEnabled(false);
+  form->WndProc(down);
+  form->WndProc(up);
+  EXPECT_EQ(clicks, 1) << "a disabled button takes no key";
+  delete button;
+  EXPECT_EQ(form->ActiveControl(), nullptr);
+  form->WndProc(down);  // nothing left to offer the key to
 }
 
 TEST(Dialogs, ShowMessageUsesTheApplicationTitle) {

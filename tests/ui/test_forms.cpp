@@ -85,6 +85,34 @@ TEST_F(FormsFixture, ReleaseFreesTheFormWhenTheLoopNextRuns) {
   EXPECT_EQ(log, (std::vector<std::string>{"released", "destroy"}));
 }
 
+// A form whose OnDestroy handler reads its own fields, as a program's form does.
+class TFORM_WithFields : public TForm {
+ public:
+  struct Field {
+    bool whole = true;
+    ~Field() { whole = false; }
+  };
+  TFORM_WithFields(TComponent* owner, std::vector<std::string>& log) : TForm(owner) {
+    OnDestroy = [this, &log](TObject*) { log.push_back(field.whole ? "fields whole" : "fields gone"); };
+  }
+  Field field;
+};
+
+// OnDestroy runs while the whole form exists, however the form goes: released,
+// freed, or destroyed with its owner. Only a form deleted directly runs it from
+// the base destructor.
+TEST_F(FormsFixture, OnDestroySeesTheWholeFormAndRunsOnce) {
+  auto* released = new TFORM_WithFields(Application, log);
+  released->Release();
+  run.RunFor(10);
+  auto* freed = new TFORM_WithFields(Application, log);
+  freed->Free();
+  auto* owner = new TForm(Application);
+  new TFORM_WithFields(owner, log);
+  owner->Free();
+  EXPECT_EQ(log, (std::vector<std::string>{"fields whole", "fields whole", "fields whole"}));
+}
+
 TEST_F(FormsFixture, ReleaseInsideItsOwnHandlerIsSafe) {
   TForm* f = MakeForm();
   f->Show();

@@ -2,26 +2,52 @@
 
 #include <cmath>
 #include <stdexcept>
+#include <vector>
 
 #include "cp1250.h"
 
 namespace gen {
 
-namespace {
-
 std::string spokenForm(const std::string& shown) {
-  std::string out;
-  for (char ch : shown) {
-    if (ch == ',' || ch == '.' || ch == '!' || ch == '?' || ch == ';' || ch == ':' || ch == ' ' || ch == '"') continue;
-    out += (ch >= 'A' && ch <= 'Z') ? char(ch - 'A' + 'a') : ch;
+  std::vector<std::string> words;
+  std::string word;
+  for (char ch : shown + " ") {
+    if (ch == ',' || ch == '.' || ch == '!' || ch == '?' || ch == ';' || ch == ':' || ch == '"') continue;
+    if (ch == ' ') {
+      if (!word.empty()) words.push_back(word);
+      word.clear();
+      continue;
+    }
+    word += (ch >= 'A' && ch <= 'Z') ? char(ch - 'A' + 'a') : ch;
   }
-  // A vowel on its own would be read as the letter's name ("é", "á"); say the short sound instead.
-  if (out == "a" || out == "e" || out == "i" || out == "o" || out == "u") return "[['" + out + "]]";
-  if (out == "y") return "[['i]]";
+  // A letter standing alone is read as the letter's name ("o" as "ó", "z" as
+  // "zet", "s" as "es"), but a child chanting says its sound. A lone vowel is
+  // spelt as its short phoneme; a lone consonant (the prepositions z, v, s, k)
+  // is said together with the word that follows it, as it is in speech.
+  std::string out, glued;
+  bool inPhonemes = false;
+  for (const std::string& w : words) {
+    const bool vowel = w == "a" || w == "e" || w == "i" || w == "o" || w == "u" || w == "y";
+    if (w.size() == 1 && !vowel) {
+      glued += w;
+      continue;
+    }
+    if (vowel && glued.empty()) {
+      out += inPhonemes ? " '" : std::string(out.empty() ? "" : " ") + "[['";
+      out += w == "y" ? "i" : w;
+      inPhonemes = true;
+      continue;
+    }
+    if (inPhonemes) out += "]]";
+    inPhonemes = false;
+    if (!out.empty()) out += " ";
+    out += glued + w;
+    glued.clear();
+  }
+  if (inPhonemes) out += "]]";
+  if (!glued.empty()) out += (out.empty() ? "" : " ") + glued;
   return out;
 }
-
-}  // namespace
 
 std::vector<Syllable> splitLine(const std::string& line) {
   std::vector<Syllable> out;

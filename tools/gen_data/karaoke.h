@@ -13,6 +13,10 @@ struct Syllable {
   double time = 0;       // seconds into the recording
 };
 
+// What espeak-ng is asked to say for a displayed syllable: punctuation and
+// capitals dropped, and lone letters spelt so that they sound as in a chant.
+std::string spokenForm(const std::string& shown);
+
 // Splits a display line written with "/" between syllables ("En/ten/tý/ky, /dva ...").
 // A piece "shown=said" speaks something else than it shows.
 std::vector<Syllable> splitLine(const std::string& line);

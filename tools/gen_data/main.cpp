@@ -1,7 +1,8 @@
 // gen_data: writes the sample data set (music, sounds, pictures, clips and
 // karaoke texts) and the programs' compiled-in resources from nothing but
-// this source and Debian's espeak-ng. The output is the same, byte for byte,
-// on every run.
+// this source and Debian's espeak-ng, FluidSynth with its General MIDI
+// soundfont, aubio and Rubber Band. The output is the same, byte for byte, on
+// every run and with any number of worker threads.
 //
 //   gen_data --data <folder of the programs> --res <resource folder> [--jobs N] [--only PREFIX]
 #include <algorithm>

@@ -1,4 +1,7 @@
 // The memory games' cards: the twenty faces, their marked variants and the card back.
+// Cards are square to their last pixel: they lie on the brown grid in the
+// first game and on a white panel in the second, so a corner in any one
+// background colour would show on the other.
 #include <cmath>
 #include <string>
 
@@ -12,8 +15,8 @@ namespace {
 constexpr int kCard = 125;
 
 Canvas cardFace(int n) {
-  Canvas c(kCard, kCard, col::formGreen);
-  c.roundRectO(1.5, 1.5, kCard - 1.5, kCard - 1.5, 12, cardBackground(n), 3, col::darkGrey);
+  Canvas c(kCard, kCard, col::darkGrey);
+  c.roundRectO(1.5, 1.5, kCard - 1.5, kCard - 1.5, 0, cardBackground(n), 3, col::darkGrey);
   c.push();
   c.translate(11, 11);
   c.scale(1.03, 1.03);
@@ -25,8 +28,8 @@ Canvas cardFace(int n) {
 // The face with a thick red frame and a red cross: "this one was not there before".
 Canvas markedFace(int n) {
   Canvas c = cardFace(n);
-  c.fillRoundRect(0, 0, kCard, kCard, 13, col::red);
-  c.fillRoundRect(8, 8, kCard - 8, kCard - 8, 7, cardBackground(n));
+  c.fillRect(0, 0, kCard, kCard, col::red);
+  c.fillRect(8, 8, kCard - 8, kCard - 8, cardBackground(n));
   c.push();
   c.translate(16, 16);
   c.scale(0.93, 0.93);
@@ -40,9 +43,9 @@ Canvas markedFace(int n) {
 }
 
 Canvas cardBack() {
-  Canvas c(kCard, kCard, col::formGreen);
   Rgb deep = rgb(40, 70, 190), light = rgb(80, 120, 235);
-  c.roundRectO(1.5, 1.5, kCard - 1.5, kCard - 1.5, 12, deep, 3, col::navyBlue);
+  Canvas c(kCard, kCard, col::navyBlue);
+  c.roundRectO(1.5, 1.5, kCard - 1.5, kCard - 1.5, 0, deep, 3, col::navyBlue);
   c.push();
   c.translate(62.5, 62.5);
   c.rotate(kPi / 4);
@@ -51,12 +54,17 @@ Canvas cardBack() {
     c.line(-90, i * 15.0, 90, i * 15.0, 3, light);
   }
   c.pop();
-  c.fillRoundRect(3, 3, kCard - 3, kCard - 3, 10, deep, 0.35);
+  c.fillRect(3, 3, kCard - 3, kCard - 3, deep, 0.35);
   c.circleO(62.5, 62.5, 30, rgb(255, 250, 220), 3, col::navyBlue);
   c.polygonO(Canvas::star(62.5, 64, 10, 24, 5), col::yellow, 2.4, col::orange);
   for (auto [x, y] : {std::pair{18.0, 18.0}, {107.0, 18.0}, {18.0, 107.0}, {107.0, 107.0}})
     c.fillPolygon(Canvas::star(x, y, 3, 8, 4), col::yellow);
   c.fillRing(62.5, 62.5, kCard / 2.0 - 6, kCard / 2.0 - 4, col::lightYellow, 0.0);
+  // The frame goes on last, over the ends of the pattern's lines.
+  c.fillRect(0, 0, kCard, 3, col::navyBlue);
+  c.fillRect(0, kCard - 3, kCard, kCard, col::navyBlue);
+  c.fillRect(0, 0, 3, kCard, col::navyBlue);
+  c.fillRect(kCard - 3, 0, kCard, kCard, col::navyBlue);
   return c;
 }
 

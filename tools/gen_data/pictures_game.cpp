@@ -34,9 +34,10 @@ Canvas grid(const GridLayout& g) {
   for (int col = 0; col < g.n; ++col) {
     for (int row = 0; row < g.n; ++row) {
       double x = g.offsets[col], y = g.offsets[row];
-      c.fillRoundRect(x - 5, y - 5, x + g.card + 5, y + g.card + 5, 14, slot);
-      c.fillRoundRect(x - 2, y - 2, x + g.card + 2, y + g.card + 2, 12, darken(slot, 0.25));
-      c.fillRoundRect(x + 4, y + 4, x + g.card - 4, y + g.card - 4, 10, lighten(slot, 0.2));
+      // Square slots, as the cards that lie in them are square.
+      c.fillRoundRect(x - 5, y - 5, x + g.card + 5, y + g.card + 5, 4, slot);
+      c.fillRect(x - 2, y - 2, x + g.card + 2, y + g.card + 2, darken(slot, 0.25));
+      c.fillRect(x + 4, y + 4, x + g.card - 4, y + g.card - 4, lighten(slot, 0.2));
     }
   }
   return c;

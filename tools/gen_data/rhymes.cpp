@@ -8,36 +8,12 @@
 #include "audio.h"
 #include "karaoke.h"
 #include "output.h"
+#include "songbook.h"
 #include "speech_clips.h"
 
 namespace gen {
 
 namespace {
-
-struct Rhyme {
-  std::string title;
-  double beat;  // seconds from one syllable to the next
-  std::vector<std::string> lines;
-};
-
-std::vector<Rhyme> rhymes() {
-  return {
-      {"Ententýky", 0.40,
-       {"En/ten/tý/ky, /dva /špa/lí/ky,", "čert /vy/le/těl /z e/lek/tri/ky,", "bez /če/pi/ce, /bez /kal/hot,",
-        "na/tloukl /si /nos /o /plot."}},
-      {"Enyky benyky", 0.40,
-       {"E/ny/ky, /be/ny/ky, /kli/ky /bé,", "u/li/ty /fuk, /u/li/ty /bé,", "a/be/lo, /di/be/lo, /dy/ky /fuk!"}},
-      {"Ene bene", 0.44, {"E/ne, /be/ne, /res,", "kvin/ter, /fin/ter, /žes,", "e/ne, /be/ne, /ra/ba,", "kvin/ter, /fin/ter, /ža/ba!"}},
-      {"Kolo, kolo mlýnský", 0.42,
-       {"Ko/lo, /ko/lo /mlýn/ský,", "za /čty/ři /rýn/ský,", "ko/lo /se /nám /po/lá/ma/lo,", "mou/ky /se /nám /na/mle/lo,",
-        "u/dě/la/lo /bác!"}},
-      {"Vařila myška kašičku", 0.40,
-       {"Va/ři/la /myš/ka /ka/šič/ku", "na /ze/le/ném /rend/líč/ku.", "To/mu /da/la, /to/mu /da/la,",
-        "to/mu /da/la, /to/mu /da/la,", "a /to/mu /nic /ne/da/la,", "frnk, /a u/le/tě/la!"}},
-      {"Skákal pes", 0.42,
-       {"Ská/kal /pes /přes /o/ves,", "přes /ze/le/nou /lou/ku,", "šel /za /ním /mys/li/vec,", "pé/ro /na /klo/bou/ku."}},
-  };
-}
 
 constexpr double kLeadIn = 0.6;  // silence before the first syllable
 

@@ -1,17 +1,27 @@
-// The four songs of the songs menu: a sung recording (each syllable voiced
-// on its note over a small band of plucked chords, bass and a quiet melody)
-// and a music-only recording with the same timing, where a flute plays the
-// melody. One karaoke text fits both. The words are the traditional ones, in
-// short versions; the tunes were written for this set in the folk manner.
+// The four songs of the songs menu: a sung recording and a music-only
+// recording with the same timing, so that one karaoke text fits both.
+//
+// The band (guitar, bass, light percussion) and, in the music-only version, a
+// recorder playing the tune are a MIDI arrangement of the song played through
+// FluidSynth. The singing is the speech engine saying each syllable on one
+// steady pitch, which Rubber Band moves to the syllable's note and stretches
+// to the note's length; aubio measures the pitch it starts from.
 #include <algorithm>
 #include <cmath>
+#include <future>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "audio.h"
 #include "karaoke.h"
+#include "midi_render.h"
+#include "midi_writer.h"
 #include "output.h"
+#include "pitch.h"
+#include "songbook.h"
 #include "speech_clips.h"
+#include "stretch.h"
 #include "synth.h"
 #include "tune.h"
 
@@ -19,49 +29,8 @@ namespace gen {
 
 namespace {
 
-struct Song {
-  std::string title;
-  std::string voice;
-  double bpm;
-  int beatsPerBar;
-  std::string introChords;  // two bars before the singing starts
-  std::vector<std::string> lines;
-  std::string melody;       // one note a syllable
-  std::string chords;       // under the melody
-};
-
-std::vector<Song> songs() {
-  return {
-      {"Maličká som", "sk", 112, 4, "G | D7",
-       {"Ma/li/čká /som, /hús/ky /pa/siem,", "hús/ky /pa/siem /na /lúč/ke.", "Hús/ky /bie/le, /hús/ky /mo/je,",
-        "poď/te /so /mnou /do/mov!"},
-       "G4e A4e B4q B4q D5q | C5q B4q A4h | A4q B4q C5q A4q | B4q A4q G4h | "
-       "D5e D5e E5q D5q B4q | C5q A4q B4h | A4q A4q B4q A4q | D4h G4h",
-       "G | D | D7 | G | G | C G | D | D7 G"},
-      {"Pec nám spadla", "cs", 120, 4, "C | G7",
-       {"Pec /nám /spad/la, /pec /nám /spad/la,", "kdo/pak /nám /ji /po/sta/ví?", "Sta/rý /pe/cař /ne/ní /do/ma",
-        "a /mla/dý /to /ne/u/mí."},
-       "G4q G4q E4q C4q | G4q G4q E4q C4q | F4q F4q E4q D4q | E4q D4q G4h | "
-       "E4q E4q F4q F4q | G4q G4q E4q C4q | D4q E4q F4q D4q | E4q D4q C4h",
-       "C | C | F G | C G | C F | C | G7 | C"},
-      {"Prší, prší", "cs", 112, 4, "C | G7",
-       {"Pr/ší, /pr/ší, /jen /se /le/je,", "kam /ko/níč/ky /po/je/de/me?", "Po/je/de/me /na /lu/ka,",
-        "až /tam /ku/kač/ka /ku/ká."},
-       "G4q E4q G4q E4q | G4e G4e E4q G4h | A4q A4q F4q A4q | G4q G4q E4q C4q | "
-       "G4q G4q E4q E4q | G4q G4q E4h | F4q F4q D4q D4q | E4q D4q C4h",
-       "C | C | F | C | C | C | G7 | C"},
-      {"Holka modrooká", "cs", 116, 4, "G | D7",
-       {"Hol/ka /mo/dro/o/ká,", "ne/se/dá/vej /u /po/to/ka,", "hol/ka /mo/dro/o/ká,", "ne/se/dá/vej /tam!",
-        "V po/to/ce /je /has/tr/má/nek,", "za/ta/há /tě /za /co/pá/nek,", "hol/ka /mo/dro/o/ká,",
-        "ne/se/dá/vej /tam!"},
-       "G4q B4q B4q D5q | C5h B4h | A4e A4e A4q C5q A4q | G4q A4q B4h | G4q B4q B4q D5q | C5h B4h | "
-       "A4q A4q B4q A4q | G4w | D5e D5e D5q B4q D5q | C5e C5e A4h. | C5e C5e C5q A4q C5q | B4e B4e G4h. | "
-       "G4q B4q B4q D5q | C5h B4h | A4q A4q B4q A4q | G4w",
-       "G | C G | D7 | G | G | C G | D7 | G | G | D7 | D7 | G | G | C G | D7 | G"},
-  };
-}
-
 constexpr double kLead = 0.1;  // silence before the first chord
+constexpr int kTicks = 480;
 
 struct Arranged {
   Tune tune;
@@ -93,10 +62,20 @@ Arranged arrange(const Song& s, const std::string& forFile) {
   return a;
 }
 
-Audio band(const Tune& t, double endBeat) {
-  Audio a;
-  const double spb = 60.0 / t.bpm;
-  for (const ChordEvent& c : t.chords) {
+uint32_t tick(double beat) { return uint32_t(std::lround(beat * kTicks)); }
+
+// The song as a General MIDI file: a nylon guitar picking the chords, a bass on
+// the chords' roots and fifths, a quiet kick and hi-hat, and, when asked for,
+// a recorder playing the tune.
+std::vector<uint8_t> songMidi(const Song& s, const Arranged& a, bool withTune) {
+  MidiFile m(kTicks);
+  m.title(s.title);
+  m.tempo(s.bpm);
+  m.timeSignature(s.beatsPerBar, 4);
+  const int guitar = m.addTrack("guitar", 0, 24, 90, 56);
+  const int bass = m.addTrack("bass", 1, 32, 100, 64);
+  const int drums = m.addTrack("percussion", 9, 0, 70, 64);
+  for (const ChordEvent& c : a.tune.chords) {
     std::vector<int> tones;
     for (int iv : c.intervals) {
       int k = c.root - 12 + iv;
@@ -106,60 +85,117 @@ Audio band(const Tune& t, double endBeat) {
     }
     std::sort(tones.begin(), tones.end());
     const int order[4] = {0, 1, 2, 1};
-    for (int k = 0; k < int(c.length * 2); ++k) {
-      int key = tones[size_t(order[k % 4]) % tones.size()];
-      renderNote(a, Voice::Pluck, kLead + (c.beat + k * 0.5) * spb, 0.45 * spb, key, k % 2 ? 0.13 : 0.17,
-                 uint64_t(c.beat * 8 + k));
-    }
-    int bass = c.root - 24;
-    renderNote(a, Voice::Bass, kLead + c.beat * spb, std::min(c.length, 2.0) * spb * 0.9, bass, 0.32);
-    if (c.length >= 4) renderNote(a, Voice::Bass, kLead + (c.beat + 2) * spb, 1.8 * spb, bass + 7, 0.26);
+    for (int k = 0; k < int(c.length * 2); ++k)
+      m.note(guitar, tick(c.beat + k * 0.5), tick(0.9), tones[size_t(order[k % 4]) % tones.size()], k % 2 ? 52 : 62);
+    const int root = c.root - 24;
+    m.note(bass, tick(c.beat), tick(std::min(c.length, 2.0) * 0.9), root, 80);
+    if (c.length >= 4) m.note(bass, tick(c.beat + 2), tick(1.8), root + 7, 70);
   }
-  for (int b = 0; b < int(endBeat); ++b) {
-    renderShaker(a, kLead + b * spb, b % t.beatsPerBar == 0 ? 0.07 : 0.045, uint64_t(b) + 17);
-    if (b % t.beatsPerBar == 0) renderKick(a, kLead + b * spb, 0.18);
+  for (int b = 0; b < int(a.endBeat); ++b) {
+    if (b % s.beatsPerBar == 0) m.note(drums, tick(b), tick(0.25), 36, 50);
+    m.note(drums, tick(b), tick(0.2), 42, b % s.beatsPerBar == 0 ? 34 : 24);
   }
-  a.s.resize(std::max(a.s.size(), a.at(kLead + endBeat * spb + 0.5)), 0.0f);
-  return a;
+  if (withTune) {
+    const int recorder = m.addTrack("tune", 2, 74, 110, 72);
+    for (const NoteEvent& n : a.tune.melody) m.note(recorder, tick(n.beat), tick(n.length * 0.92), n.key, 92);
+  }
+  // The last chord rings for a beat past the end, then the file ends.
+  m.controller(guitar, tick(a.endBeat + 1), 7, 90);
+  return m.bytes();
+}
+
+// espeak-ng's pitch setting (0..99) whose steady voice lies nearest `hz`. Its
+// female voice spans about 137 Hz at 0 to 332 Hz at 99, evenly in semitones;
+// the stretcher moves the voice the rest of the way.
+int espeakPitchFor(double hz) {
+  double p = 99.0 * std::log(hz / 137.0) / std::log(332.0 / 137.0);
+  return int(std::clamp(std::lround(p), 0L, 99L));
+}
+
+// Syllable i sung on its note: said on a steady pitch near the note, moved
+// exactly onto it and stretched to fill the note. The first heard sample lies
+// 5 ms into the returned clip.
+Audio sungSyllable(Output& out, const Song& s, const Syllable& y, const NoteEvent& note, double seconds,
+                   const std::string& forFile) {
+  const double target = midiToHz(note.key);
+  Utterance u;
+  u.voice = s.voice + "+f3";
+  u.text = y.speak;
+  u.monotone = true;
+  u.pitch = espeakPitchFor(target);
+  // A long note is said slowly, so that the stretcher has less to do.
+  u.speed = int(std::clamp(140 * 0.36 / seconds, 80.0, 220.0));
+  Audio clip = spokenClip(out.speech(), u, forFile);
+  // Said without intonation, every syllable at one setting has the same pitch.
+  // It is measured on a long open vowel: on a close vowel such as [i], whose
+  // first formant lies near the pitch, the tracker reads several percent high.
+  Utterance vowel = u;
+  vowel.text = "[['a:]]";
+  const double said = medianPitch(spokenClip(out.speech(), vowel, forFile));
+  // The shifter resamples by the scale's nearest fraction; a scale in
+  // hundredths (at most 0.09 semitones away) keeps its filters short and the
+  // generator fast.
+  const double pitchScale = said > 0 ? std::round(100.0 * target / said) / 100.0 : 1.0;
+  // The vowel carries the note: the consonants before and after it keep their
+  // natural length, and the voiced part takes up the rest of the note.
+  std::map<size_t, size_t> keyFrames;
+  const size_t outLength = size_t(seconds * clip.rate);
+  const auto [voicedFrom, voicedTo] = voicedSpan(clip);
+  const size_t after = clip.s.size() - voicedTo;
+  if (voicedTo > voicedFrom && outLength > clip.s.size() && voicedFrom + after + (voicedTo - voicedFrom) / 2 < outLength) {
+    keyFrames[voicedFrom] = voicedFrom;
+    keyFrames[voicedTo] = outLength - after;
+  }
+  Audio sung = stretched(clip, pitchScale, double(outLength) / double(clip.s.size()), keyFrames);
+  limitLength(sung, seconds, 0.03);
+  fadeIn(sung, 0.004);
+  return sung;
 }
 
 void renderSong(Output& out, int n, const Song& s) {
   const std::string base = "zvuky/pis" + std::to_string(n);
-  Arranged a = arrange(s, base + ".wav");
+  const Arranged a = arrange(s, base + ".wav");
   const double spb = 60.0 / s.bpm;
-  Audio accompaniment = band(a.tune, a.endBeat);
-
-  // Music only: a flute carries the tune.
-  Audio music = accompaniment;
-  for (const NoteEvent& note : a.tune.melody)
-    renderNote(music, Voice::Flute, kLead + note.beat * spb, note.length * spb * 0.9, note.key, 0.30);
-
-  // Singing: each syllable on its note, the tune quietly underneath.
-  Audio sung = accompaniment;
-  for (const NoteEvent& note : a.tune.melody)
-    renderNote(sung, Voice::Soft, kLead + note.beat * spb, note.length * spb * 0.9, note.key, 0.08);
+  const double tail = 0.6;
+  // A song is the longest job of the data set: its two band recordings and
+  // its syllables are made side by side, each piece on its own, so the result
+  // does not depend on the order they finish in.
+  auto band = std::async(std::launch::async, [&] { return renderMidi(songMidi(s, a, false), tail, base + ".wav"); });
+  auto tune = std::async(std::launch::async, [&] { return renderMidi(songMidi(s, a, true), tail, base + "a.wav"); });
+  std::vector<Audio> syllables(a.syllables.size());
+  auto sing = [&](size_t first, size_t step) {
+    for (size_t i = first; i < a.syllables.size(); i += step) {
+      const NoteEvent& note = a.tune.melody[i];
+      // Each syllable fills its note, leaving a breath before the next one.
+      const bool restAfter =
+          i + 1 == a.syllables.size() || a.tune.melody[i + 1].beat > note.beat + note.length + 0.01;
+      const double seconds = note.length * spb * (restAfter ? 1.0 : 0.98);
+      syllables[i] = sungSyllable(out, s, a.syllables[i], note, seconds, base + ".wav");
+      normalise(syllables[i], -4.0);
+    }
+  };
+  constexpr size_t kSingers = 4;
+  std::vector<std::future<void>> singers;
+  for (size_t k = 1; k < kSingers; ++k) singers.push_back(std::async(std::launch::async, sing, k, kSingers));
+  sing(0, kSingers);
+  for (auto& f : singers) f.get();
+  Audio accompaniment = band.get();
+  Audio music = tune.get();
+  padSilence(accompaniment, kLead, 0);
+  padSilence(music, kLead, 0);
   Audio voice;
-  for (size_t i = 0; i < a.syllables.size(); ++i) {
-    const NoteEvent& note = a.tune.melody[i];
-    const double noteSec = note.length * spb;
-    Utterance u;
-    u.voice = s.voice;
-    u.text = a.syllables[i].speak;
-    u.speed = int(std::clamp(140 * 0.32 / noteSec, 90.0, 240.0));
-    u.pitch = int(std::clamp(50 + (note.key - 67) * 2.5, 25.0, 80.0));
-    Audio clip = spokenClip(out.speech(), u, base + ".wav");
-    normalise(clip, -4.0);
-    bool gapAfter = i + 1 == a.syllables.size() || a.tune.melody[i + 1].beat > note.beat + note.length + 0.01;
-    limitLength(clip, noteSec * (a.syllables[i].lineEnd || gapAfter ? 1.4 : 0.97), 0.04);
-    mixInto(voice, clip, a.syllables[i].time - 0.005);
-  }
+  for (size_t i = 0; i < syllables.size(); ++i) mixInto(voice, syllables[i], a.syllables[i].time - 0.005);
+  // The voice leads; the band stays well under it.
   normalise(voice, -3.0);
-  normalise(sung, -9.0);
-  mixInto(sung, voice, 0, 1.0);
+  normalise(accompaniment, -13.0);
+  Audio sung = accompaniment;
+  mixInto(sung, voice, 0);
   // Both versions end together, with a moment of silence.
   size_t length = std::max(sung.s.size(), music.s.size());
   sung.s.resize(length, 0.0f);
   music.s.resize(length, 0.0f);
+  fadeOut(sung, 0.3);
+  fadeOut(music, 0.3);
   padSilence(sung, 0, 0.1);
   padSilence(music, 0, 0.1);
   normalise(sung, kPeakDb);

@@ -45,6 +45,17 @@ int run(const std::vector<std::string>& args) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
 }
 
+std::string xmlEscaped(const std::string& text) {
+  std::string out;
+  for (char ch : text) {
+    if (ch == '<') out += "&lt;";
+    else if (ch == '>') out += "&gt;";
+    else if (ch == '&') out += "&amp;";
+    else out += ch;
+  }
+  return out;
+}
+
 std::vector<uint8_t> readAll(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
@@ -53,7 +64,7 @@ std::vector<uint8_t> readAll(const std::string& path) {
 }  // namespace
 
 bool Utterance::operator<(const Utterance& o) const {
-  return std::tie(voice, text, speed, pitch) < std::tie(o.voice, o.text, o.speed, o.pitch);
+  return std::tie(voice, text, speed, pitch, monotone) < std::tie(o.voice, o.text, o.speed, o.pitch, o.monotone);
 }
 
 Speech::Speech(const std::string& tempRoot) {
@@ -107,8 +118,17 @@ Audio Speech::synthesise(const Utterance& u, const std::string& forFile) {
     n = counter_++;
   }
   std::string out = dir_ + "/u" + std::to_string(n) + ".wav";
-  int rc = run({"espeak-ng", "-v", u.voice, "-s", std::to_string(u.speed), "-p", std::to_string(u.pitch), "-w", out,
-                u.text});
+  std::vector<std::string> args = {"espeak-ng", "-v", u.voice, "-s", std::to_string(u.speed),
+                                   "-p",        std::to_string(u.pitch), "-w", out};
+  if (u.monotone) {
+    // A pitch range of zero takes the sentence melody away. The blank before the
+    // closing tag ends a [[phoneme]] spelling, which would otherwise swallow it.
+    args.push_back("-m");
+    args.push_back("<speak><prosody range=\"0\">" + xmlEscaped(u.text) + " </prosody></speak>");
+  } else {
+    args.push_back(u.text);
+  }
+  int rc = run(args);
   if (rc != 0)
     throw std::runtime_error(forFile + ": espeak-ng " + (rc < 0 ? std::string("could not be started: ") + kInstallHint
                                                                 : "failed with status " + std::to_string(rc)) +

@@ -17,6 +17,7 @@ struct Utterance {
   std::string text;          // UTF-8; [[...]] holds espeak phonemes
   int speed = 140;           // words a minute
   int pitch = 50;            // 0..99
+  bool monotone = false;     // one steady pitch throughout, no intonation (for singing)
   bool operator<(const Utterance& o) const;
 };
 

@@ -11,6 +11,7 @@
 
 #include "platform/backend/headless/headless_backend.h"
 #include "platform/backend/sdl/sdl_audio.h"
+#include "platform/backend/sdl/x11_title.h"
 #include "platform/core/cp1250.h"
 #include "platform/core/exceptions.h"
 #include "platform/formats/cursor_reader.h"
@@ -94,11 +95,41 @@ MouseButton ButtonOf(uint8_t b) {
   return b == SDL_BUTTON_RIGHT ? MouseButton::Right : b == SDL_BUTTON_MIDDLE ? MouseButton::Middle : MouseButton::Left;
 }
 
+bool HasEnv(const char* name) {
+  const char* v = std::getenv(name);
+  return v != nullptr && v[0] != '\0';
+}
+
+// The video drivers of a desktop session, in SDL's order. Wayland is tried
+// only when a compositor can be found: without a runtime folder its library
+// just prints that the folder is missing. (SDL_VIDEODRIVER=KMSDRM runs the
+// program on a text console.)
+std::string WindowDrivers() {
+  std::string drivers = "x11";
+  if (HasEnv("WAYLAND_DISPLAY") || HasEnv("XDG_RUNTIME_DIR")) drivers += ",wayland";
+  return drivers;
+}
+
+std::string NoDisplayReason() {
+  if (!HasEnv("DISPLAY") && !HasEnv("WAYLAND_DISPLAY"))
+    return "no display is set (DISPLAY and WAYLAND_DISPLAY are empty); start it from a desktop session";
+  std::string reason = "the display ";
+  reason += HasEnv("DISPLAY") ? std::string("\"") + std::getenv("DISPLAY") + "\"" : "of WAYLAND_DISPLAY";
+  reason += " could not be opened";
+  const char* error = SDL_GetError();
+  if (error != nullptr && error[0] != '\0') reason += std::string(" (") + error + ")";
+  return reason;
+}
+
 }  // namespace
 
 SdlBackend::SdlBackend() : native_(std::make_unique<Native>()) {
+  // Left to itself SDL falls back to drawing off screen when no display can be
+  // opened, and the program would run on with no window: only the drivers that
+  // show a window are tried, unless SDL_VIDEODRIVER names others.
+  if (!HasEnv("SDL_VIDEODRIVER")) SDL_SetHint(SDL_HINT_VIDEODRIVER, WindowDrivers().c_str());
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
-    throw EOutOfResources(std::string("cannot open the display: ") + SDL_GetError());
+    throw EOutOfResources("cannot open a window: " + NoDisplayReason());
   native_->startTicks = SDL_GetTicks64();
   const char* requested = std::getenv("TULIMBO_SCREEN");
   // The screen is drawn by the platform into the window's own surface: no
@@ -120,6 +151,7 @@ SdlBackend::SdlBackend() : native_(std::make_unique<Native>()) {
   }
   native_->window = SDL_CreateWindow("Tulimbo II", x, y, size_.cx, size_.cy, flags);
   if (!native_->window) throw EOutOfResources(std::string("cannot open a window: ") + SDL_GetError());
+  SetLegacyWindowTitle(native_->window, "Tulimbo II");
   if (!SDL_GetWindowSurface(native_->window))
     throw EOutOfResources(std::string("cannot draw in the window: ") + SDL_GetError());
   native_->shown = Dib(size_.cx, size_.cy, 32);
@@ -303,6 +335,7 @@ void SdlBackend::SetCursor(const CursorImage* image, int index) {
 void SdlBackend::SetTitle(const std::string& utf8) {
   displayTouched_ = true;
   SDL_SetWindowTitle(native_->window, utf8.c_str());
+  SetLegacyWindowTitle(native_->window, utf8);
 }
 
 void SdlBackend::SetIcon(const CursorImage* icon) {
