@@ -5,8 +5,10 @@
 //
 // The synthesiser runs at half the mixer's rate (22050 Hz under a 44100 Hz
 // output), without reverb or chorus, and holds only the instruments the song
-// uses: background music for a children's program needs no more, and this way
-// it costs a fifth of a core's percent and a few megabytes less.
+// uses: background music for a children's program needs no more (its sound
+// reaches 10 kHz), and this way it takes about half the processor time and
+// some 5 MB less memory. The output is brought to the mixer's rate by the same
+// resampler as WAV sounds.
 #include <memory>
 #include <string>
 
