@@ -3,6 +3,7 @@
 #include "platform/core/cp1250.h"
 #include "platform/core/exceptions.h"
 #include "platform/ui/dialogs.h"
+#include "shared/FormLook.h"
 #include "shared/Technic2.h"
 #include "shared/pozadi.h"
 
@@ -62,6 +63,12 @@ bool TTileMenu::AllTilesOpened() const {
   return true;
 }
 
+const char* CachedCreditsLine(const char* const (&utf8)[5], std::string (&cache)[5], int number) {
+  if (number < 1 || number > 5) return "";
+  if (cache[number - 1].empty()) cache[number - 1] = Cz(utf8[number - 1]);
+  return cache[number - 1].c_str();
+}
+
 void TTileMenu::FormCreate(TObject*) {
   Screen->SetCursor(crHourGlass);
   state_.LoadTicks = 0;
@@ -69,13 +76,7 @@ void TTileMenu::FormCreate(TObject*) {
   state_.AnnouncedTile = 0;
   WAVSpoustec->Tag = 0;
   // Corner pictures: navy shows through on the bottom-left one; all four go on narrow screens.
-  roh_LD->Picture().Bitmap()->SetTransparentColor(0x800000);
-  if (Screen->Width() < 641) {
-    roh_LD->SetVisible(false);
-    roh_PD->SetVisible(false);
-    roh_LH->SetVisible(false);
-    roh_PH->SetVisible(false);
-  }
+  SetupCornerPictures(roh_LH, roh_PH, roh_PD, roh_LD, 0x800000);
   DoubleBuffered = true;
   for (bool& f : state_.TileOpened) f = false;
   for (bool& f : state_.TileHovered) f = false;
@@ -102,11 +103,7 @@ void TTileMenu::FormCreate(TObject*) {
     ShowMessage("Nenalez soubor s hudbou:" + DataDir() + design_.music);
   }
   try {
-    RegisterCursor(crArrow, "sipka1");
-    RegisterCursor(5, "sipka1");
-    RegisterCursor(6, "sipka2");
-    RegisterCursor(7, "ruka1");
-    RegisterCursor(crHourGlass, "hodiny1");
+    RegisterFormCursors();
     RegisterCursor(9, "pastelka");
   } catch (const Exception&) {
   }

@@ -8,6 +8,7 @@
 // music, credits) and decides what a tile's click opens, between SuspendMenu and
 // ResumeMenu.
 #include <span>
+#include <string>
 #include <vector>
 
 #include "platform/media/media_player.h"
@@ -72,6 +73,10 @@ struct TileMenuStateRef {
         TileOpened(s.TileOpened),
         LoadTicks(s.LoadTicks) {}
 };
+
+// The credits line `number` (1 to 5) of `utf8`, converted to code page 1250 into
+// `cache` on its first use; "" for any other number.
+const char* CachedCreditsLine(const char* const (&utf8)[5], std::string (&cache)[5], int number);
 
 class TTileMenu : public tlb::TForm {
  public:

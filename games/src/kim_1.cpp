@@ -1,6 +1,5 @@
 #include "games/src/kim_1.h"
 
-#include "platform/core/cp1250.h"
 #include "platform/core/sysutils.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/randomize.h"
@@ -40,19 +39,6 @@ const GridLayout& Layout(int n) {
       {{6, 107, 208, 309}, {6, 107, 208, 309}, 95},
   };
   return layouts[n == 2 ? 0 : n == 3 ? 1 : 2];
-}
-
-// The column and row a card's Tag names; card 11 (with the message) when it names none.
-void CardPlace(TObject* sender, int& c, int& r) {
-  auto* card = dynamic_cast<TComponent*>(sender);
-  int tag = card ? card->Tag : 0;
-  c = tag / 10;
-  r = tag % 10;
-  if (c < 1 || c > 4 || r < 1 || r > 4) {
-    ShowMessage(Cz("Nelze zaměřit pozici karty. Vnitřní chyba."));
-    c = 1;
-    r = 1;
-  }
 }
 
 }  // namespace
@@ -144,14 +130,7 @@ void Tform_kim1::StartRound(int n) {
   try {
     S.RoundBusy = true;
     vzor->SetVisible(false);
-    lbl_dobre->SetVisible(false);
-    lbl_spatne->SetVisible(false);
-    img_bad->SetVisible(false);
-    img_ok->SetVisible(false);
-    btn_hra2x2->SetDisplayMode(dmGlyphOnly);
-    btn_hra3x3->SetDisplayMode(dmGlyphOnly);
-    btn_hra4x4->SetDisplayMode(dmGlyphOnly);
-    mluvici_mys->SetVisible(false);
+    HideRoundScreen();
     ClearRoundData(R);
     for (auto& name : U.ShuffledNames) name.clear();
     // The generator is seeded once, when the form is made.
@@ -287,10 +266,7 @@ void Tform_kim1::kim_11Click(TObject* Sender) {
 }
 
 void Tform_kim1::btn_helpClick(TObject*) {
-  try {
-    if (WavPlayer->Mode() == mpPlaying) WavPlayer->Stop();
-  } catch (const std::exception&) {
-  }
+  StopPlayingNarration();
   StopWave();
   if (S.GameRunning) PlayWave(DataDir() + "\\zvuky\\k_z" + Target() + ".WAV", 1);
   else PlayWave(DataDir() + "\\zvuky\\k1_help.WAV", 1);

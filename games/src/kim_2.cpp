@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "platform/core/cp1250.h"
 #include "platform/core/sysutils.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/randomize.h"
@@ -54,19 +53,6 @@ const Place kPlaces[3][4][4] = {
 
 int CardSize(int n) { return n == 4 ? 95 : 125; }
 
-// The column and row a card's Tag names; card 11 (with the message) when it names none.
-void CardPlace(TObject* sender, int& c, int& r) {
-  auto* card = dynamic_cast<TComponent*>(sender);
-  int tag = card ? card->Tag : 0;
-  c = tag / 10;
-  r = tag % 10;
-  if (c < 1 || c > 4 || r < 1 || r > 4) {
-    ShowMessage(Cz("Nelze zaměřit pozici karty. Vnitřní chyba."));
-    c = 1;
-    r = 1;
-  }
-}
-
 // A coordinate of the exchanges: the formulas give 0..n, and 0 counts as 1.
 int AtLeastOne(int v) { return v == 0 ? 1 : v; }
 
@@ -107,19 +93,9 @@ void Tform_kim2::StartRound(int n) {
   try {
     S.RoundBusy = true;
     StopWave();
-    try {
-      if (WavPlayer->Mode() == mpPlaying) WavPlayer->Stop();
-    } catch (const std::exception&) {
-    }
+    StopPlayingNarration();
     uvodni_blikajici_ikony->SetEnabled(false);
-    lbl_dobre->SetVisible(false);
-    lbl_spatne->SetVisible(false);
-    img_bad->SetVisible(false);
-    img_ok->SetVisible(false);
-    btn_hra2x2->SetDisplayMode(dmGlyphOnly);
-    btn_hra3x3->SetDisplayMode(dmGlyphOnly);
-    btn_hra4x4->SetDisplayMode(dmGlyphOnly);
-    mluvici_mys->SetVisible(false);
+    HideRoundScreen();
     Randomize();
     ChoosePictures(R, n);
     FillGridNames(R, n);
@@ -286,10 +262,7 @@ void Tform_kim2::RoundOver() {
 }
 
 void Tform_kim2::btn_helpClick(TObject*) {
-  try {
-    if (WavPlayer->Mode() == mpPlaying) WavPlayer->Stop();
-  } catch (const std::exception&) {
-  }
+  StopPlayingNarration();
   StopWave();
   PlayWave(DataDir() + (S.GameRunning ? "\\zvuky\\k2_help.WAV" : "\\zvuky\\k1_help.WAV"), 1);
 }

@@ -1,8 +1,11 @@
 #include "games/src/kim_shell.h"
 
+#include "platform/core/cp1250.h"
 #include "platform/core/sysutils.h"
 #include "platform/ui/dialogs.h"
+#include "shared/FormLook.h"
 #include "shared/GlyphCtls.h"
+#include "shared/MouseNarration.h"
 #include "shared/Technic2.h"
 
 namespace tq {
@@ -109,6 +112,18 @@ void TKimShell::LoadShell(const HandlerTable& h) {
 
 TImage* TKimShell::Card(int c, int r) const { return dynamic_cast<TImage*>(FindComponent(CardName(c, r))); }
 
+void TKimShell::CardPlace(TObject* sender, int& c, int& r) {
+  auto* card = dynamic_cast<TComponent*>(sender);
+  int tag = card ? card->Tag : 0;
+  c = tag / 10;
+  r = tag % 10;
+  if (c < 1 || c > 4 || r < 1 || r > 4) {
+    ShowMessage(Cz("Nelze zaměřit pozici karty. Vnitřní chyba."));
+    c = 1;
+    r = 1;
+  }
+}
+
 // ---- creation and introduction ----
 
 void TKimShell::FormCreate(TObject*) {
@@ -117,13 +132,7 @@ void TKimShell::FormCreate(TObject*) {
   CreateSeed();
   S.HoverHint = 0;
   // Corner pictures: navy shows through on the bottom-left one; all four go on narrow screens.
-  roh_LD->Picture().Bitmap()->SetTransparentColor(0x800000);
-  if (Screen->Width() < 641) {
-    roh_LD->SetVisible(false);
-    roh_PD->SetVisible(false);
-    roh_LH->SetVisible(false);
-    roh_PH->SetVisible(false);
-  }
+  SetupCornerPictures(roh_LH, roh_PH, roh_PD, roh_LD, 0x800000);
   lbl_cas->SetCaption("");
   stit->SetTop(0);
   stit->SetLeft(0);
@@ -211,21 +220,7 @@ void TKimShell::TickDelay(int n) {
 }
 
 void TKimShell::TalkingMouseSpeech(const std::string& file, bool freshSkip) {
-  try {
-    WavPlayer->FileName = DataDir() + file;
-    WavPlayer->Close();
-    WavPlayer->Open();
-  } catch (const std::exception&) {
-    ShowMessage("Nenalez soubor s uvodem:" + DataDir() + file);
-  }
-  try {
-    WavPlayer->Play();
-  } catch (const std::exception&) {
-  }
-  try {
-    mluvici_mys->SetActive(true);
-  } catch (const std::exception&) {
-  }
+  StartMouseNarration(WavPlayer, mluvici_mys, DataDir() + file, "Nenalez soubor s uvodem:");
   if (freshSkip) S.SkipRequested = false;
   // An exception from any of the three waits ends the waiting.
   try {
@@ -243,12 +238,12 @@ void TKimShell::TalkingMouseSpeech(const std::string& file, bool freshSkip) {
   } catch (const std::exception&) {
   }
   S.SkipRequested = false;
+  StopMouseNarration(WavPlayer, mluvici_mys);
+}
+
+void TKimShell::StopPlayingNarration() {
   try {
-    WavPlayer->Stop();
-  } catch (const std::exception&) {
-  }
-  try {
-    mluvici_mys->SetActive(false);
+    if (WavPlayer->Mode() == mpPlaying) WavPlayer->Stop();
   } catch (const std::exception&) {
   }
 }
@@ -422,6 +417,17 @@ void TKimShell::btn_hra4x4MouseEnter(TObject*) {
 void TKimShell::btn_helpMouseEnter(TObject*) { Hover(8); }
 void TKimShell::BTN_KonecMouseEnter(TObject*) { Hover(9); }
 void TKimShell::BTN_KonecMouseExit(TObject*) { Hover(0); }
+
+void TKimShell::HideRoundScreen() {
+  lbl_dobre->SetVisible(false);
+  lbl_spatne->SetVisible(false);
+  img_bad->SetVisible(false);
+  img_ok->SetVisible(false);
+  btn_hra2x2->SetDisplayMode(dmGlyphOnly);
+  btn_hra3x3->SetDisplayMode(dmGlyphOnly);
+  btn_hra4x4->SetDisplayMode(dmGlyphOnly);
+  mluvici_mys->SetVisible(false);
+}
 
 void TKimShell::SetLevelButtonsVisible(bool visible) {
   btn_hra2x2->SetVisible(visible);

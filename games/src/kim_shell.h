@@ -89,6 +89,8 @@ class TKimShell : public tlb::TForm {
   tlb::TImage* Card(int c, int r) const;
 
  protected:
+  // The column and row a card's Tag names; card 11 (with the message) when it names none.
+  static void CardPlace(tlb::TObject* sender, int& c, int& r);
   // The shell's handlers, offered to the form description by their names.
   void BindShellHandlers(tlb::HandlerTable& h);
   // Reads the description and fetches the shell's components; the form then fetches its own.
@@ -113,11 +115,16 @@ class TKimShell : public tlb::TForm {
 
   // Waits n+1 ticks of 100 ms, pumping messages; Esc, a skip click and the close end it early.
   void TickDelay(int n);
+  // Stops WavPlayer if it is playing; a failure is passed over.
+  void StopPlayingNarration();
   // The narration through WavPlayer while the mouse moves its mouth; ends with the wave or on a skip.
   void TalkingMouseSpeech(const std::string& file, bool freshSkip);
   // The pause, the spoken task and the countdown before a round's search phase.
   void MemorizePhase();
   void StopIconBlinking();
+  // A round's start: the counts and their pictures go, the level buttons show their
+  // glyphs and the mouse hides.
+  void HideRoundScreen();
   void SetLevelButtonsVisible(bool visible);
   // Enables the level buttons other than the one of GridSize.
   void EnableOtherLevels();

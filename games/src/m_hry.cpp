@@ -2,7 +2,6 @@
 
 #include <map>
 
-#include "platform/core/cp1250.h"
 #include "platform/core/exceptions.h"
 #include "platform/ui/dialogs.h"
 
@@ -51,9 +50,7 @@ void SetGameFormFactory(int game, GameFormFactory factory) { Factories()[game] =
 
 const char* CreditsLine(int number) {
   static std::string lines[5];
-  if (number < 1 || number > 5) return "";
-  if (lines[number - 1].empty()) lines[number - 1] = Cz(kCredits[number - 1]);
-  return lines[number - 1].c_str();
+  return CachedCreditsLine(kCredits, lines, number);
 }
 
 TFORM_Menu::TFORM_Menu(TComponent* AOwner) : TTileMenu(AOwner, kDesign, state) {

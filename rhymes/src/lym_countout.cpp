@@ -5,6 +5,7 @@
 #include "platform/ui/dialogs.h"
 #include "platform/ui/form_reader.h"
 #include "rhymes/src/lym_main.h"
+#include "shared/MouseNarration.h"
 #include "shared/Technic2.h"
 
 namespace tq {
@@ -85,22 +86,7 @@ void TFORM_Lymbal::RhymeEnd() {
   if (!s.EndSoundPending) return;
   // After the first rhyme of the run the mouse says its end narration, without waiting for it.
   s.EndSoundPending = 0;
-  const std::string path = DataDir() + "\\zvuky\\r_konec1.wav";
-  try {
-    mysakPlayer->FileName = path;
-    mysakPlayer->Close();
-    mysakPlayer->Open();
-  } catch (const std::exception&) {
-    ShowMessage("Nenalez soubor s helpem:" + path);
-  }
-  try {
-    mysakPlayer->Play();
-  } catch (const std::exception&) {
-  }
-  try {
-    mluvici_mys->SetActive(true);
-  } catch (const std::exception&) {
-  }
+  StartMouseNarration(mysakPlayer, mluvici_mys, DataDir() + "\\zvuky\\r_konec1.wav", "Nenalez soubor s helpem:");
 }
 
 }  // namespace tq

@@ -5,7 +5,9 @@
 #include "platform/ui/dialogs.h"
 #include "platform/ui/form_reader.h"
 #include "platform/ui/randomize.h"
+#include "shared/FormLook.h"
 #include "shared/GlyphCtls.h"
+#include "shared/MouseNarration.h"
 #include "shared/Technic2.h"
 #include "shared/pozadi.h"
 
@@ -141,11 +143,8 @@ void TFORM_Lymbal::OpenBackgroundMusic() {
 
 void TFORM_Lymbal::SetupCursors() {
   try {
-    RegisterCursor(crArrow, "sipka1");
-    RegisterCursor(5, "sipka1");
-    RegisterCursor(6, "sipka2");  // not among the resources: the slot stays empty
-    RegisterCursor(7, "ruka1");
-    RegisterCursor(crHourGlass, "hodiny1");
+    // "sipka2" is not among the resources: its slot stays empty.
+    RegisterFormCursors();
   } catch (const std::exception&) {
   }
 }
@@ -164,22 +163,7 @@ void TFORM_Lymbal::spoustecTimer(TObject*) {
   spoustec->SetEnabled(false);
   wait_image->SetVisible(false);
 
-  const std::string path = DataDir() + "\\zvuky\\r_uvod1.wav";
-  try {
-    mysakPlayer->FileName = path;
-    mysakPlayer->Close();
-    mysakPlayer->Open();
-  } catch (const std::exception&) {
-    ShowMessage("Nenalez soubor s uvodem:" + path);
-  }
-  try {
-    mysakPlayer->Play();
-  } catch (const std::exception&) {
-  }
-  try {
-    mluvici_mys->SetActive(true);
-  } catch (const std::exception&) {
-  }
+  StartMouseNarration(mysakPlayer, mluvici_mys, DataDir() + "\\zvuky\\r_uvod1.wav", "Nenalez soubor s uvodem:");
 
   // The narration plays while the messages are pumped: Esc and the shield's click
   // skip it, the faces appear 8 s into it and the arrow at 12 s. A player without
@@ -209,14 +193,7 @@ void TFORM_Lymbal::spoustecTimer(TObject*) {
   }
 
   state->SkipRequested = 0;
-  try {
-    mysakPlayer->Stop();
-  } catch (const std::exception&) {
-  }
-  try {
-    mluvici_mys->SetActive(false);
-  } catch (const std::exception&) {
-  }
+  StopMouseNarration(mysakPlayer, mluvici_mys);
   sipka->SetVisible(true);
   btn_konec->SetVisible(true);
   oddeleni->SetVisible(true);
@@ -308,22 +285,7 @@ void TFORM_Lymbal::mluvici_mysClick(TObject*) {
   // The help: only once the introduction is over and while no rhyme plays.
   if (!btn[3]->Visible() || RhymePlaying()) return;
   StopWave();
-  const std::string path = DataDir() + "\\zvuky\\r_help1.wav";
-  try {
-    mysakPlayer->FileName = path;
-    mysakPlayer->Close();
-    mysakPlayer->Open();
-  } catch (const std::exception&) {
-    ShowMessage("Nenalez soubor s helpem:" + path);
-  }
-  try {
-    mysakPlayer->Play();
-  } catch (const std::exception&) {
-  }
-  try {
-    mluvici_mys->SetActive(true);
-  } catch (const std::exception&) {
-  }
+  StartMouseNarration(mysakPlayer, mluvici_mys, DataDir() + "\\zvuky\\r_help1.wav", "Nenalez soubor s helpem:");
 }
 
 void TFORM_Lymbal::Midi_spoustecTimer(TObject*) {

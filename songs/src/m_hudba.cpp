@@ -1,6 +1,5 @@
 #include "songs/src/m_hudba.h"
 
-#include "platform/core/cp1250.h"
 #include "songs/src/zpev_1.h"
 
 namespace tq::songs {
@@ -41,9 +40,7 @@ MenuState& MenuUnit() { return state; }
 
 const char* CreditsLine(int number) {
   static std::string lines[5];
-  if (number < 1 || number > 5) return "";
-  if (lines[number - 1].empty()) lines[number - 1] = Cz(kCredits[number - 1]);
-  return lines[number - 1].c_str();
+  return CachedCreditsLine(kCredits, lines, number);
 }
 
 TFORM_Menu::TFORM_Menu(TComponent* AOwner) : TTileMenu(AOwner, kDesign, state) {

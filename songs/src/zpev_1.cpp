@@ -7,6 +7,7 @@
 #include "platform/ui/dialogs.h"
 #include "platform/ui/form_reader.h"
 #include "shared/GlyphCtls.h"
+#include "shared/FormLook.h"
 #include "shared/Technic2.h"
 
 namespace tq::songs {
@@ -118,11 +119,7 @@ void TFORM_Fumbamesi::FormCreate(TObject*) {
   } catch (const std::exception&) {
   }
   try {
-    RegisterCursor(crArrow, "sipka1");
-    RegisterCursor(5, "sipka1");
-    RegisterCursor(6, "sipka2");
-    RegisterCursor(7, "ruka1");
-    RegisterCursor(crHourGlass, "hodiny1");
+    RegisterFormCursors();
   } catch (const std::exception&) {
   }
   Screen->SetCursor(crDefault);

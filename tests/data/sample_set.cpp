@@ -86,6 +86,12 @@ std::vector<uint8_t> readFile(const std::string& path) {
   return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
+std::vector<uint8_t> readDataFile(const std::string& root, const std::string& relative) {
+  auto path = resolve(root, relative);
+  if (!path) throw std::runtime_error("missing " + relative);
+  return readFile(*path);
+}
+
 BmpInfo readBmp(const std::vector<uint8_t>& bytes) {
   Reader r(bytes);
   if (r.size() < 54 || bytes[0] != 'B' || bytes[1] != 'M') throw std::runtime_error("not a BMP file");

@@ -34,6 +34,9 @@ bool isFolder(const std::string& path);
 std::optional<std::string> resolve(const std::string& root, const std::string& relative);
 std::vector<std::string> listFolder(const std::string& path);
 std::vector<uint8_t> readFile(const std::string& path);
+// The bytes of the data file `relative` under `root` (found as resolve() finds it);
+// throws "missing <relative>" when there is none.
+std::vector<uint8_t> readDataFile(const std::string& root, const std::string& relative);
 
 // --- Minimal readers -----------------------------------------------------------
 

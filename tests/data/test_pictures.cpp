@@ -23,9 +23,7 @@ const std::map<std::string, Size> kSizes = {
 };
 
 sample::BmpInfo picture(const std::string& root, const std::string& name) {
-  auto path = sample::resolve(root, "obrazky/" + name);
-  if (!path) throw std::runtime_error("missing obrazky/" + name);
-  return sample::readBmp(sample::readFile(*path));
+  return sample::readBmp(sample::readDataFile(root, "obrazky/" + name));
 }
 
 double luma(uint32_t c) { return 0.299 * ((c >> 16) & 255) + 0.587 * ((c >> 8) & 255) + 0.114 * (c & 255); }

@@ -19,15 +19,11 @@ struct Track {
 };
 
 sample::WavInfo recording(const std::string& root, const std::string& name) {
-  auto path = sample::resolve(root, "zvuky/" + name);
-  if (!path) throw std::runtime_error("missing zvuky/" + name);
-  return sample::readWav(sample::readFile(*path));
+  return sample::readWav(sample::readDataFile(root, "zvuky/" + name));
 }
 
 sample::KaraokeInfo karaoke(const std::string& root, const std::string& name) {
-  auto path = sample::resolve(root, "texty/" + name);
-  if (!path) throw std::runtime_error("missing texty/" + name);
-  return sample::readKaraoke(sample::readFile(*path));
+  return sample::readKaraoke(sample::readDataFile(root, "texty/" + name));
 }
 
 // Runs aubio over the recording hop by hop; `each` gets the input frame and

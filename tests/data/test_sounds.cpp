@@ -13,15 +13,11 @@
 namespace {
 
 sample::WavInfo sound(const std::string& root, const std::string& name) {
-  auto path = sample::resolve(root, "zvuky/" + name);
-  if (!path) throw std::runtime_error("missing zvuky/" + name);
-  return sample::readWav(sample::readFile(*path));
+  return sample::readWav(sample::readDataFile(root, "zvuky/" + name));
 }
 
 sample::KaraokeInfo karaoke(const std::string& root, const std::string& name) {
-  auto path = sample::resolve(root, "texty/" + name);
-  if (!path) throw std::runtime_error("missing texty/" + name);
-  return sample::readKaraoke(sample::readFile(*path));
+  return sample::readKaraoke(sample::readDataFile(root, "texty/" + name));
 }
 
 int peakOf(const std::vector<int16_t>& s, size_t from, size_t to) {

@@ -10,17 +10,12 @@ namespace tq::testing {
 using namespace tlb;
 
 void KamenRun::Start(const Options& o) {
-  run_.reset();
-  dir_ = std::make_unique<TempDir>();
-  run_ = std::make_unique<HeadlessRun>(o.screen);
-  run_->backend.SetAudioEnabled(o.audio);
-  data_ = tlb::testing::MakeDataCopy(*dir_, {}, {});
+  data_ = NewRun("tq2_hry", o.screen, o.audio);
   for (const char* f : o.omit) std::filesystem::remove(data_ / f);
   for (const char* d : o.damage) {
     std::filesystem::remove(data_ / d);
     std::ofstream(data_ / d, std::ios::binary) << "RIFF\x10\0\0\0garbage";
   }
-  SetParamStr0ForTest((data_ / "tq2_hry").string());
   StartGamesProgram();
   if (o.afterStart) o.afterStart();
   FORM_Menu->Show();

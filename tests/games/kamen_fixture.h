@@ -16,7 +16,7 @@
 #include "platform/core/sysutils.h"
 #include "platform/media/audio_device.h"
 #include "shared/Technic2.h"
-#include "tests/support/sample_data.h"
+#include "tests/support/program_run.h"
 
 namespace tq::testing {
 
@@ -29,9 +29,9 @@ struct Sound {
   unsigned flags;
 };
 
-class KamenRun : public ::testing::Test {
+class KamenRun : public tlb::testing::ProgramRun {
  public:
-  static tlb::Point Centre(tlb::TControl* c) { return c->ClientToScreen({c->Width() / 2, c->Height() / 2}); }
+  using ProgramRun::Centre;
   // A seed of the runtime's generator after which the mouse shows `sign`.
   static uint32_t SeedFor(int sign, uint32_t from = 1);
 
@@ -39,14 +39,6 @@ class KamenRun : public ::testing::Test {
   // The click on the menu's tile, once the menu's reveal has ended; the form and
   // its timers start here.
   static constexpr int64_t kOpen = 2500;
-
-  void SetUp() override {
-    if (!tlb::testing::HaveSampleData()) GTEST_SKIP() << "no sample data set (TULIMBO_SAMPLE_DATA)";
-  }
-  void TearDown() override {
-    run_.reset();
-    tlb::SetParamStr0ForTest("");
-  }
 
   struct Options {
     std::vector<const char*> omit;
@@ -85,8 +77,6 @@ class KamenRun : public ::testing::Test {
   std::vector<int64_t> IntroStarts();
   // The holder whose picture the figure shows ("" for none).
   static std::string Pose(TFORM_kamen& f, tlb::TImage* figure);
-  std::unique_ptr<TempDir> dir_;
-  std::unique_ptr<HeadlessRun> run_;
   std::filesystem::path data_;
 };
 

@@ -18,12 +18,13 @@
 #include "platform/formats/wav_reader.h"
 #include "platform/media/audio_device.h"
 #include "shared/Technic2.h"
-#include "tests/support/sample_data.h"
+#include "tests/support/program_run.h"
 
 namespace tq::testing {
 
 using namespace tlb;
 using tlb::testing::HeadlessRun;
+using tlb::testing::ProgramRun;
 using tlb::testing::TempDir;
 
 struct Heard {
@@ -33,30 +34,17 @@ struct Heard {
   bool operator==(const Heard& o) const { return name == o.name && kind == o.kind && at == o.at; }
 };
 
-class KimRun : public ::testing::Test {
+class KimRun : public ProgramRun {
  protected:
   // The menu's reveal is over at 1.8 s; the game tiles are clicked at this time.
   static constexpr int64_t kOpenAt = 2000;
   // The introduction starts on the starter's first tick, 500 ms after the form was made.
   static constexpr int64_t kIntroAt = kOpenAt + 500;
 
-  void SetUp() override {
-    if (!tlb::testing::HaveSampleData()) GTEST_SKIP() << "no sample data set (TULIMBO_SAMPLE_DATA)";
-  }
-  void TearDown() override {
-    run_.reset();
-    SetParamStr0ForTest("");
-  }
-
   // Starts the program as its main block does, with files of the data set left out or damaged.
   void Start(std::initializer_list<const char*> omit = {}, std::initializer_list<const char*> damage = {},
              bool audio = true, Size screen = {800, 600}) {
-    run_.reset();
-    dir_ = std::make_unique<TempDir>();
-    run_ = std::make_unique<HeadlessRun>(screen);
-    run_->backend.SetAudioEnabled(audio);
-    data_ = tlb::testing::MakeDataCopy(*dir_, omit, damage);
-    SetParamStr0ForTest((data_ / "tq2_hry").string());
+    data_ = NewRun("tq2_hry", screen, audio, omit, damage);
     StartGamesProgram();
     FORM_Menu->Show();
   }
@@ -107,7 +95,6 @@ class KimRun : public ::testing::Test {
 
   HeadlessRun& run() { return *run_; }
   HeadlessBackend& backend() { return run_->backend; }
-  static Point Centre(TControl* c) { return c->ClientToScreen({c->Width() / 2, c->Height() / 2}); }
 
   // Every sound started since the program run began, with its time.
   std::vector<Heard> Sounds() const {
@@ -163,8 +150,6 @@ class KimRun : public ::testing::Test {
     return p;
   }
 
-  std::unique_ptr<TempDir> dir_;
-  std::unique_ptr<HeadlessRun> run_;
   std::filesystem::path data_;
   int checks_ = 0, checked_ = 0;
 };

@@ -14,7 +14,7 @@
 #include "resources/resources.h"
 #include "shared/Technic2.h"
 #include "shared/pozadi.h"
-#include "tests/support/sample_data.h"
+#include "tests/support/program_run.h"
 
 namespace tq {
 namespace {
@@ -23,14 +23,10 @@ using namespace tlb;
 using tlb::testing::HeadlessRun;
 using tlb::testing::TempDir;
 
-class MenuRun : public ::testing::Test {
+class MenuRun : public tlb::testing::ProgramRun {
  protected:
-  void SetUp() override {
-    if (!tlb::testing::HaveSampleData()) GTEST_SKIP() << "no sample data set (TULIMBO_SAMPLE_DATA)";
-  }
   void TearDown() override {
-    run_.reset();
-    SetParamStr0ForTest("");
+    ProgramRun::TearDown();
     SetGameFormFactory(1, nullptr);
     SetGameFormFactory(2, nullptr);
     SetGameFormFactory(3, nullptr);
@@ -39,12 +35,7 @@ class MenuRun : public ::testing::Test {
   // Starts the program as its main block does, up to the message loop.
   void Start(std::initializer_list<const char*> omit = {}, Size screen = {800, 600}, bool audio = true,
              std::initializer_list<const char*> damage = {}) {
-    run_.reset();
-    dir_ = std::make_unique<TempDir>();
-    run_ = std::make_unique<HeadlessRun>(screen);
-    run_->backend.SetAudioEnabled(audio);
-    auto data = tlb::testing::MakeDataCopy(*dir_, omit, damage);
-    SetParamStr0ForTest((data / "tq2_hry").string());
+    NewRun("tq2_hry", screen, audio, omit, damage);
     StartGamesProgram();
     // The message loop shows the main form first; the tests pump it themselves.
     menu_ = FORM_Menu;
@@ -52,25 +43,13 @@ class MenuRun : public ::testing::Test {
   }
   HeadlessRun& run() { return *run_; }
   TFORM_Menu& menu() { return *menu_; }
-  std::vector<SoundRecord> Played() {
-    HeadlessAudio* a = AsHeadlessAudio(run_->backend.Audio());
-    return a ? a->Played() : std::vector<SoundRecord>{};
-  }
-  std::vector<std::string> Spoken() {
-    std::vector<std::string> names;
-    for (const auto& r : Played())
-      if (r.kind == SoundKind::Effect) names.push_back(ExtractFileName(r.file));
-    return names;
-  }
+  std::vector<std::string> Spoken() { return PlayedNames(SoundKind::Effect); }
   int MusicStarts() {
     int n = 0;
     for (const auto& r : Played()) n += r.kind == SoundKind::Midi;
     return n;
   }
-  Point Centre(TControl* c) { return c->ClientToScreen({c->Width() / 2, c->Height() / 2}); }
 
-  std::unique_ptr<TempDir> dir_;
-  std::unique_ptr<HeadlessRun> run_;
   TFORM_Menu* menu_ = nullptr;
 };
 

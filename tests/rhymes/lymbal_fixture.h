@@ -14,29 +14,16 @@
 #include "rhymes/src/lym_main.h"
 #include "rhymes/src/lymbal.h"
 #include "shared/Technic2.h"
-#include "tests/support/sample_data.h"
+#include "tests/support/program_run.h"
 
 namespace tq::testing {
 
-class LymbalRun : public ::testing::Test {
+class LymbalRun : public tlb::testing::ProgramRun {
  protected:
-  void SetUp() override {
-    if (!tlb::testing::HaveSampleData()) GTEST_SKIP() << "no sample data set (TULIMBO_SAMPLE_DATA)";
-  }
-  void TearDown() override {
-    run_.reset();
-    tlb::SetParamStr0ForTest("");
-  }
-
   // Starts the program up to its message loop and shows the form, as the loop would.
   void Start(std::initializer_list<const char*> omit = {}, tlb::Size screen = {800, 600}, bool audio = true,
              std::initializer_list<const char*> damage = {}) {
-    run_.reset();
-    dir_ = std::make_unique<tlb::testing::TempDir>();
-    run_ = std::make_unique<tlb::testing::HeadlessRun>(screen);
-    run_->backend.SetAudioEnabled(audio);
-    auto data = tlb::testing::MakeDataCopy(*dir_, omit, damage);
-    tlb::SetParamStr0ForTest((data / "lymbal").string());
+    NewRun("lymbal", screen, audio, omit, damage);
     StartRhymesProgram();
     form_ = FORM_Lymbal;
     form_->Show();
@@ -51,18 +38,8 @@ class LymbalRun : public ::testing::Test {
   TFORM_Lymbal& form() { return *form_; }
   LymbalState& unit() { return LymbalUnit(); }
 
-  std::vector<tlb::SoundRecord> Played() {
-    tlb::HeadlessAudio* a = tlb::AsHeadlessAudio(run_->backend.Audio());
-    return a ? a->Played() : std::vector<tlb::SoundRecord>{};
-  }
   // The file names of the sounds started, in order, of one kind.
-  std::vector<std::string> Sounds(tlb::SoundKind kind) {
-    std::vector<std::string> names;
-    for (const auto& r : Played())
-      if (r.kind == kind) names.push_back(tlb::ExtractFileName(r.file));
-    return names;
-  }
-  tlb::Point Centre(tlb::TControl* c) { return c->ClientToScreen({c->Width() / 2, c->Height() / 2}); }
+  std::vector<std::string> Sounds(tlb::SoundKind kind) { return PlayedNames(kind); }
   // A point of the form where no control but the shield lies.
   tlb::Point EmptySpot() { return form().ClientToScreen({440, 40}); }
   // Clicks a control, then takes the pointer off it.
@@ -89,8 +66,6 @@ class LymbalRun : public ::testing::Test {
     return SamePicture(form().ksicht[k], Store("swp_ksicht" + tlb::IntToStr(k) + (countedOut ? "a" : "")));
   }
 
-  std::unique_ptr<tlb::testing::TempDir> dir_;
-  std::unique_ptr<tlb::testing::HeadlessRun> run_;
   TFORM_Lymbal* form_ = nullptr;
 };
 

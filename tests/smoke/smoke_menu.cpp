@@ -7,6 +7,7 @@
 #include "games/src/m_hry.h"
 #include "games/src/tq2_hry.h"
 #include "platform/backend/sdl/sdl_backend.h"
+#include "tests/smoke/smoke_checks.h"
 #include "platform/core/cp1250.h"
 #include "platform/ui/forms.h"
 
@@ -40,11 +41,7 @@ int main(int argc, char** argv) {
   PumpUntil([&] { return backend.NowMs() >= settle; });
   backend.SaveScreenshot(shot);
   const Dib& screen = Screen->Surface();
-  int failures = 0;
-  auto expect = [&](const char* what, bool ok) {
-    if (!ok) ++failures;
-    std::printf("%s: %s\n", what, ok ? "ok" : "WRONG");
-  };
+  tlb::smoke::SmokeChecks expect;
   Point form{menu->Left(), menu->Top()};
   expect("the menu is centred", form.x == (backend.ScreenSize().cx - 640) / 2);
   expect("the form is green between the tiles", screen.pixel(form.x + 150, form.y + 200) == 0x008000);
@@ -60,10 +57,10 @@ int main(int argc, char** argv) {
   const std::string props = "\n" + WindowProperties();
   expect("the legacy title is UTF-8", props.find("\nWM_NAME(UTF8_STRING) = \"" + title + "\"\n") != std::string::npos);
   expect("the title is UTF-8", props.find("\n_NET_WM_NAME(UTF8_STRING) = \"" + title + "\"\n") != std::string::npos);
-  if (failures) std::printf("%s", props.c_str());
+  if (expect.failures) std::printf("%s", props.c_str());
   menu->Close();
   Application->ProcessMessages();
   EndProgramRun();
   std::printf("screenshot %s\n", shot.c_str());
-  return failures == 0 ? 0 : 1;
+  return expect.failures == 0 ? 0 : 1;
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/backend/sdl/sdl_backend.h"
+#include "tests/smoke/smoke_checks.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/timer.h"
 #include "rhymes/src/lym_main.h"
@@ -35,18 +36,8 @@ int main(int argc, char** argv) {
   PumpUntil([&] { return backend.NowMs() >= mid; });
   backend.SaveScreenshot(shot);
   const Dib& screen = Screen->Surface();
-  int failures = 0;
-  auto expect = [&](const char* what, bool ok) {
-    if (!ok) ++failures;
-    std::printf("%s: %s\n", what, ok ? "ok" : "WRONG");
-  };
-  auto count = [&](TControl* c, COLORREF colour) {
-    int n = 0;
-    Point o = c->ClientToScreen({0, 0});
-    for (int y = 0; y < c->Height(); ++y)
-      for (int x = 0; x < c->Width(); ++x) n += screen.pixel(o.x + x, o.y + y) == colour;
-    return n;
-  };
+  tlb::smoke::SmokeChecks expect;
+  auto count = [&](TControl* c, COLORREF colour) { return tlb::smoke::CountPixels(screen, c, colour); };
   expect("the recording plays", form->wavplayer->Mode() == mpPlaying);
   TControl* line = form->Display().Line(1);
   expect("the first line has yellow syllables", count(line, 0x00FFFF) > 0);
@@ -62,5 +53,5 @@ int main(int argc, char** argv) {
   Application->ProcessMessages();
   EndProgramRun();
   std::printf("screenshot %s\n", shot.c_str());
-  return failures == 0 ? 0 : 1;
+  return expect.failures == 0 ? 0 : 1;
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/backend/sdl/sdl_backend.h"
+#include "tests/smoke/smoke_checks.h"
 #include "platform/ui/form_reader.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/timer.h"
@@ -24,19 +25,9 @@ int main(int argc, char** argv) {
   tq::songs::TFORM_Menu* menu = tq::songs::FORM_Menu;
   tq::songs::TFORM_Fumbamesi* form = tq::songs::FORM_Fumbamesi;
   menu->Show();
-  int failures = 0;
-  auto expect = [&](const char* what, bool ok) {
-    if (!ok) ++failures;
-    std::printf("%s: %s\n", what, ok ? "ok" : "WRONG");
-  };
+  tlb::smoke::SmokeChecks expect;
   const Dib& screen = Screen->Surface();
-  auto count = [&](TControl* c, COLORREF colour) {
-    int n = 0;
-    Point o = c->ClientToScreen({0, 0});
-    for (int y = 0; y < c->Height(); ++y)
-      for (int x = 0; x < c->Width(); ++x) n += screen.pixel(o.x + x, o.y + y) == colour;
-    return n;
-  };
+  auto count = [&](TControl* c, COLORREF colour) { return tlb::smoke::CountPixels(screen, c, colour); };
 
   // The reveal takes 2 s of timers; a busy machine may stretch it, so wait for its end.
   int64_t limit = backend.NowMs() + 15000;
@@ -85,5 +76,5 @@ int main(int argc, char** argv) {
   Application->ProcessMessages();
   EndProgramRun();
   std::printf("screenshots %s %s\n", menuShot.c_str(), songShot.c_str());
-  return failures == 0 ? 0 : 1;
+  return expect.failures == 0 ? 0 : 1;
 }
