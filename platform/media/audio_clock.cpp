@@ -13,6 +13,11 @@ constexpr size_t kMarks = 1024;
 AudioClock::AudioClock(int rate) : rate_(rate > 0 ? rate : 1), marks_(kMarks) {}
 
 void AudioClock::Handed(int64_t frame, int count, int64_t nowUs) {
+  if (restarted_) {
+    // The blocks before the device stopped would put the line too early.
+    count_ = 0;
+    restarted_ = false;
+  }
   double line = double(nowUs) + double(latencyFrames_) * 1e6 / rate_ - double(frame) * 1e6 / rate_;
   marks_[next_] = {nowUs, line};
   next_ = (next_ + 1) % marks_.size();

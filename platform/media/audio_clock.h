@@ -25,6 +25,10 @@ class AudioClock {
 
   // The device takes output frames [frame, frame + count) at `nowUs`.
   void Handed(int64_t frame, int count, int64_t nowUs);
+  // The device stopped taking blocks for a while and takes them again: from
+  // the next block on, the blocks before it bound the line no more (they would
+  // have the next frames heard too early).
+  void Restart() { restarted_ = true; }
   // The output frame heard at `nowUs` (0 before any block).
   int64_t Heard(int64_t nowUs);
 
@@ -49,6 +53,7 @@ class AudioClock {
   int64_t handedEnd_ = 0;    // the frames handed out so far
   int64_t lastHeard_ = 0;
   int64_t lastQueryUs_ = INT64_MIN;
+  bool restarted_ = false;
 };
 
 }  // namespace tlb

@@ -25,6 +25,15 @@ struct MixerVoice::Shared {
   int fade = 0;            // frames of a fade-out
   // Which output frame is heard; asked under the lock, so mutable for the const readers.
   mutable AudioClock clock{44100};
+  // Wakes the device's thread waiting in WaitWhileSilent.
+  std::condition_variable sound;
+  bool noWaiting = false;
+  bool Silent() const {
+    if (!fading.empty()) return false;
+    for (const MixerVoice* v : voices)
+      if (v->playing_ || v->fadeLeft_ > 0) return false;
+    return true;
+  }
 };
 
 // ---- PcmSource ----
@@ -113,6 +122,7 @@ void MixerVoice::Play() {
   ForgetBlocks();
   startFrame_ = source_->Frame();
   firstMixedAt_ = -1;
+  shared_->sound.notify_all();
 }
 
 void MixerVoice::Pause(int64_t nowUs) {
@@ -279,6 +289,21 @@ void Mixer::Mix(int16_t* out, int frames, int64_t nowUs) {
     float v = std::clamp(scratch_[i] * 32767.0f, -32768.0f, 32767.0f);
     out[i] = int16_t(v >= 0 ? int32_t(v + 0.5f) : int32_t(v - 0.5f));
   }
+}
+
+bool Mixer::WaitWhileSilent() {
+  std::unique_lock<std::mutex> g(shared_->lock);
+  MixerVoice::Shared& s = *shared_;
+  if (s.noWaiting || !s.Silent()) return false;
+  s.sound.wait(g, [&] { return s.noWaiting || !s.Silent(); });
+  s.clock.Restart();
+  return true;
+}
+
+void Mixer::StopWaiting() {
+  std::lock_guard<std::mutex> g(shared_->lock);
+  shared_->noWaiting = true;
+  shared_->sound.notify_all();
 }
 
 int Mixer::VoiceCount() const {

@@ -13,6 +13,7 @@
 // A voice that stops while it sounds (paused, or destroyed as PlaySound's channel
 // is when the next sound replaces it) fades out over a few milliseconds instead
 // of breaking off, which would click. The fade is not counted in its position.
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -151,6 +152,15 @@ class Mixer {
   int64_t FramesMixed() const;
   // The length of a fade-out in frames.
   int FadeFrames() const { return fade_; }
+
+  // For the device's thread, before it mixes a block: while no voice plays or
+  // fades out, waits until one is played or StopWaiting is called, so that an
+  // idle output takes no processor time. Returns true when it waited; the
+  // device has then taken no block for a while, and the heard position starts
+  // again from the next block.
+  bool WaitWhileSilent();
+  // Ends the wait and every later one (the device is closing).
+  void StopWaiting();
 
  private:
   friend class MixerVoice;

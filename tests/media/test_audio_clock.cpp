@@ -134,5 +134,39 @@ TEST(AudioClock, AVoiceStartedLateWaitsForItsFirstBlockAndPausesAtWhatWasHeard) 
   EXPECT_EQ(speech->Frame(), 217) << "goes on from what was heard";
 }
 
+// An output that stops taking blocks while nothing plays and starts again at
+// the next sound: the frames after the gap are heard from the block that starts
+// again, not from the line of the blocks before it, which would put them up to
+// a gap too early. Before the gap the position follows those blocks to their end.
+TEST(AudioClock, AfterTheDeviceStopsAndStartsAgainTheNextFramesAreNotHeardEarly) {
+  const int64_t kLatency = 20;  // frames; a frame a millisecond
+  for (int64_t gapMs : {30, 100, 400}) {
+    SCOPED_TRACE(gapMs);
+    AudioClock clock(1000);
+    clock.SetLatencyFrames(kLatency);
+    for (int64_t t = 0; t < 100; t += 10) clock.Handed(t, 10, t * 1000);  // frames 0..99
+    const int64_t resumeMs = 90 + gapMs;
+    int64_t previous = 0;
+    for (int64_t now = 90; now < resumeMs; ++now) {
+      int64_t heard = clock.Heard(now * 1000);
+      EXPECT_LE(heard, std::max<int64_t>(0, now - kLatency + 10)) << now;
+      EXPECT_GE(heard, previous) << now;
+      previous = heard;
+    }
+    if (resumeMs > 120) EXPECT_EQ(previous, 100) << "the last block was heard to its end";
+    clock.Restart();
+    for (int64_t now = resumeMs; now < resumeMs + 200; ++now) {
+      if ((now - resumeMs) % 10 == 0) clock.Handed(100 + (now - resumeMs), 10, now * 1000);
+      int64_t heard = clock.Heard(now * 1000);
+      // Frame 100 is heard at resumeMs + kLatency at the latest, perhaps then only.
+      int64_t latest = 100 + std::max<int64_t>(0, now - resumeMs - kLatency);
+      EXPECT_LE(heard, std::max(latest, previous)) << now;
+      EXPECT_GE(heard, previous) << now;
+      if (now >= resumeMs + kLatency) EXPECT_GE(heard, latest - 1) << now;
+      previous = heard;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tlb

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
+#include <thread>
 
 #include "platform/core/exceptions.h"
 #include "platform/formats/midi_file.h"
@@ -162,6 +165,60 @@ TEST(Mixer, FirstMixedAtTellsWhenAStartedVoiceWasFirstHeard) {
   EXPECT_EQ(v->FirstMixedAt(), -1);
   mixer.Mix(out.data(), 10);
   EXPECT_EQ(v->FirstMixedAt(), 10);
+}
+
+// The device's thread waits while nothing sounds: not while a voice plays or
+// fades out, until a voice is played, and never again once told to stop waiting.
+TEST(Mixer, TheDeviceWaitsWhileNothingSoundsAndWakesOnPlay) {
+  Mixer mixer(1000);  // a 4-frame fade
+  auto v = mixer.Add(Constant(1000, 100));
+  std::vector<int16_t> out(20);
+  auto waitFor = [&](auto&& wake) {
+    std::atomic<bool> returned{false};
+    bool waited = false;
+    std::thread device([&] {
+      waited = mixer.WaitWhileSilent();
+      returned = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    bool early = returned;
+    wake();
+    device.join();
+    EXPECT_FALSE(early) << "waited";
+    return waited;
+  };
+  EXPECT_TRUE(waitFor([&] { v->Play(); }));
+  EXPECT_FALSE(mixer.WaitWhileSilent()) << "a voice plays";
+  mixer.Mix(out.data(), 10);
+  v->Pause();
+  EXPECT_FALSE(mixer.WaitWhileSilent()) << "the voice fades out";
+  mixer.Mix(out.data(), 10);
+  EXPECT_TRUE(waitFor([&] { mixer.StopWaiting(); }));
+  EXPECT_FALSE(mixer.WaitWhileSilent()) << "stopped waiting for good";
+}
+
+// A voice heard after the output stood still starts at the block that woke it.
+TEST(Mixer, AVoicePlayedAfterTheOutputStoodStillIsHeardFromItsFirstBlock) {
+  Mixer mixer(1000);
+  mixer.SetLatencyFrames(20);
+  auto a = mixer.Add(Constant(1000, 50));
+  auto b = mixer.Add(Constant(1000, 50));
+  std::vector<int16_t> out(20);
+  a->Play();
+  int64_t t = 0;
+  for (; t < 60; t += 10) mixer.Mix(out.data(), 10, t * 1000);  // a ends at output frame 50
+  EXPECT_TRUE(a->Sounding(65'000));
+  EXPECT_FALSE(a->Sounding(71'000));
+  std::thread device([&] { mixer.WaitWhileSilent(); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  b->Play();
+  device.join();
+  t = 150;  // the output stood still for 90 ms
+  mixer.Mix(out.data(), 10, t * 1000);  // b's frame 0 goes out at output frame 60
+  EXPECT_EQ(b->HeardFrame(160'000), 0) << "not heard before the latency";
+  EXPECT_EQ(b->HeardFrame(170'000), 0);
+  mixer.Mix(out.data(), 10, 160'000);
+  EXPECT_EQ(b->HeardFrame(175'000), 5);
 }
 
 double Energy(const std::vector<float>& samples, size_t from, size_t to) {

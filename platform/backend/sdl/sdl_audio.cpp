@@ -3,7 +3,8 @@
 // heard: the mixer follows the times at which the device takes its blocks and
 // takes off what the device and the system buffer after that (see AudioClock),
 // so that the position moves smoothly and never runs ahead of the sound, and a
-// stream plays until its last frame has been heard.
+// stream plays until its last frame has been heard. While nothing plays the
+// callback waits inside the mixer, so that an idle output costs nothing.
 #include "platform/backend/sdl/sdl_audio.h"
 
 #include <SDL.h>
@@ -71,7 +72,9 @@ class SdlAudioDevice : public AudioDevice {
  public:
   SdlAudioDevice() = default;
   ~SdlAudioDevice() override {
-    // The callback stops before the mixer goes.
+    // The callback stops before the mixer goes; closing waits for the
+    // callback, so it must not be waiting for a sound.
+    if (mixer_) mixer_->StopWaiting();
     if (id_) SDL_CloseAudioDevice(id_);
     DropEffect();
     if (subsystem_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -120,6 +123,9 @@ class SdlAudioDevice : public AudioDevice {
       SDL_memset(stream, 0, size_t(len));
       return;
     }
+    // With nothing to play the device's thread sleeps here instead of mixing
+    // silence every block; the next Play wakes it, and its block goes out at once.
+    self->mixer_->WaitWhileSilent();
     self->mixer_->Mix(reinterpret_cast<int16_t*>(stream), len / 4, NowUs());
   }
 
