@@ -4,7 +4,8 @@
 // takes off what the device and the system buffer after that (see AudioClock),
 // so that the position moves smoothly and never runs ahead of the sound, and a
 // stream plays until its last frame has been heard. While nothing plays the
-// callback waits inside the mixer, so that an idle output costs nothing.
+// callback waits inside the mixer, so that an idle output costs nothing; the
+// file output alone goes on writing silence, as a recording must.
 #include "platform/backend/sdl/sdl_audio.h"
 
 #include <SDL.h>
@@ -39,6 +40,14 @@ int OutputLatencyFrames(int blockFrames) {
   if (name == "disk" || name == "dummy") return 0;
   if (name == "pulseaudio" || name == "pipewire" || name == "jack") return 2 * blockFrames;
   return blockFrames;
+}
+
+// Whether the callback may sleep while nothing plays. The file output is a
+// recording of what would be heard: it must go on taking silence in real time,
+// or the pauses between sounds would be missing from it.
+bool WaitsWhenIdle() {
+  const char* driver = SDL_GetCurrentAudioDriver();
+  return !driver || std::string(driver) != "disk";
 }
 
 int64_t NowUs() {
@@ -97,6 +106,7 @@ class SdlAudioDevice : public AudioDevice {
     mixer_ = std::make_unique<Mixer>(have.freq);
     blockFrames_ = have.samples;
     mixer_->SetLatencyFrames(OutputLatencyFrames(have.samples));
+    idleWait_ = WaitsWhenIdle();
     SDL_PauseAudioDevice(id_, 0);
     return true;
   }
@@ -125,7 +135,7 @@ class SdlAudioDevice : public AudioDevice {
     }
     // With nothing to play the device's thread sleeps here instead of mixing
     // silence every block; the next Play wakes it, and its block goes out at once.
-    self->mixer_->WaitWhileSilent();
+    if (self->idleWait_) self->mixer_->WaitWhileSilent();
     self->mixer_->Mix(reinterpret_cast<int16_t*>(stream), len / 4, NowUs());
   }
 
@@ -133,6 +143,7 @@ class SdlAudioDevice : public AudioDevice {
   SDL_AudioDeviceID id_ = 0;
   std::unique_ptr<Mixer> mixer_;
   int blockFrames_ = kBlockFrames;
+  bool idleWait_ = true;
 };
 
 }  // namespace
