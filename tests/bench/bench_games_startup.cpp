@@ -7,7 +7,6 @@
 // "silent" switches the music off as the program's settings can, with the
 // sound output still open; SDL_AUDIODRIVER=dummy gives an output without a
 // sound card. Without any output the menu is silent too.
-#include <sys/resource.h>
 
 #include <chrono>
 #include <cstdio>
@@ -21,8 +20,11 @@
 #include "platform/media/media_player.h"
 #include "platform/ui/forms.h"
 #include "shared/Technic2.h"
+#include "tests/bench/bench_measure.h"
 
 using namespace tlb;
+using tlb::bench::CpuSeconds;
+using tlb::bench::PeakRssKb;
 using Clock = std::chrono::steady_clock;
 
 namespace {
@@ -30,18 +32,6 @@ namespace {
 const Clock::time_point kStart = Clock::now();
 
 double MsSinceStart() { return std::chrono::duration<double, std::milli>(Clock::now() - kStart).count(); }
-
-double CpuSeconds() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
-}
-
-long PeakRssKb() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return u.ru_maxrss;
-}
 
 // The real backend, noting when the first frame is shown.
 class TimedBackend : public SdlBackend {

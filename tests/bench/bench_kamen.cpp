@@ -3,9 +3,8 @@
 // the gap from the end of one queued file to the start of the next, and the
 // processor time of the idle play field with and without music.
 //
-//   SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/tmp/kamen.raw \
-//     xvfb-run -s "-screen 0 1024x768x24" build/bin/bench_kamen [seconds]
-#include <sys/resource.h>
+//   SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/tmp/kamen.raw
+//   xvfb-run -s "-screen 0 1024x768x24" build/bin/bench_kamen [seconds]
 
 #include <algorithm>
 #include <chrono>
@@ -20,16 +19,13 @@
 #include "platform/ui/forms.h"
 #include "platform/ui/timer.h"
 #include "shared/Technic2.h"
+#include "tests/bench/bench_measure.h"
 
 using namespace tlb;
+using tlb::bench::CpuSeconds;
+using tlb::bench::PeakRssKb;
 
 namespace {
-
-double CpuSeconds() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
-}
 
 // Watches the form from a 1 ms timer that runs inside the form's own loops.
 struct Watch {

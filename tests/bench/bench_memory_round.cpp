@@ -4,7 +4,6 @@
 // the peak resident memory with a game open.
 //
 //   xvfb-run -s "-screen 0 1024x768x24" build/bin/bench_memory_round [music|silent]
-#include <sys/resource.h>
 
 #include <chrono>
 #include <cstdio>
@@ -17,23 +16,14 @@
 #include "platform/ui/forms.h"
 #include "platform/ui/timer.h"
 #include "shared/Technic2.h"
+#include "tests/bench/bench_measure.h"
 
 using namespace tlb;
+using tlb::bench::CpuSeconds;
+using tlb::bench::PeakRssKb;
 using Clock = std::chrono::steady_clock;
 
 namespace {
-
-double CpuSeconds() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
-}
-
-long PeakRssKb() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return u.ru_maxrss;
-}
 
 double Ms(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double, std::milli>(b - a).count(); }
 

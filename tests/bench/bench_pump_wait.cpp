@@ -1,7 +1,6 @@
 // Benchmark of a pumping wait on the real backend (run it under Xvfb): the
 // processor time of `PumpUntil` over the backdrop for a few seconds, the busy
 // loop the forms use while they wait for a timer or a player.
-#include <sys/resource.h>
 
 #include <chrono>
 #include <cstdio>
@@ -12,14 +11,11 @@
 #include "platform/ui/timer.h"
 #include "resources/resources.h"
 #include "shared/pozadi.h"
+#include "tests/bench/bench_measure.h"
 
 using namespace tlb;
-
-static double CpuSeconds() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
-}
+using tlb::bench::CpuSeconds;
+using tlb::bench::PeakRssKb;
 
 int main(int argc, char** argv) {
   int seconds = argc > 1 ? std::atoi(argv[1]) : 5;

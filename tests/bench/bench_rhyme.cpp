@@ -9,7 +9,6 @@
 //   xvfb-run -s "-screen 0 1024x768x24" build/bin/bench_rhyme [rhyme 1..6] [nomusic]
 //
 // "nomusic" stops the background music first, to tell its synthesis apart.
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <chrono>
@@ -23,25 +22,12 @@
 #include "platform/ui/timer.h"
 #include "rhymes/src/lym_main.h"
 #include "rhymes/src/lymbal.h"
+#include "tests/bench/bench_measure.h"
 
 using namespace tlb;
+using tlb::bench::CpuSeconds;
+using tlb::bench::PeakRssKb;
 using Clock = std::chrono::steady_clock;
-
-namespace {
-
-double CpuSeconds() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
-}
-
-long PeakRssKb() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return u.ru_maxrss;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   const int rhyme = argc > 1 ? std::clamp(std::atoi(argv[1]), 1, 6) : 1;

@@ -9,7 +9,6 @@
 //
 //   SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null
 //   xvfb-run -s "-screen 0 1024x768x24" build/bin/bench_singing [song 1..4]
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <chrono>
@@ -23,25 +22,12 @@
 #include "songs/src/m_hudba.h"
 #include "songs/src/melim32.h"
 #include "songs/src/zpev_1.h"
+#include "tests/bench/bench_measure.h"
 
 using namespace tlb;
+using tlb::bench::CpuSeconds;
+using tlb::bench::PeakRssKb;
 using Clock = std::chrono::steady_clock;
-
-namespace {
-
-double CpuSeconds() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
-}
-
-long PeakRssKb() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return u.ru_maxrss;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   const int song = argc > 1 ? std::clamp(std::atoi(argv[1]), 1, 4) : 1;
