@@ -17,16 +17,6 @@
 
 namespace tlb {
 
-std::string FindSoundFont() {
-  std::error_code ec;
-  if (const char* forced = std::getenv("TULIMBO_SOUNDFONT"); forced && *forced)
-    return std::filesystem::is_regular_file(forced, ec) ? std::string(forced) : std::string();
-  for (const char* path : {"/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf2/FluidR3_GM.sf2",
-                           "/usr/share/sounds/sf2/default-GM.sf2"})
-    if (std::filesystem::is_regular_file(path, ec)) return path;
-  return {};
-}
-
 namespace {
 // Frames rendered per synthesiser call at most; events fall due at these steps or sooner.
 constexpr int kChunk = 1024;

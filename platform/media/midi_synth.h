@@ -14,14 +14,9 @@
 
 #include "platform/formats/midi_file.h"
 #include "platform/media/mixer.h"
+#include "platform/media/sound_font.h"
 
 namespace tlb {
-
-// The soundfont to synthesise with: $TULIMBO_SOUNDFONT when set (so that a run
-// can name another one, or a missing one), else the first existing one of
-// /usr/share/sounds/sf2/TimGM6mb.sf2, FluidR3_GM.sf2 and default-GM.sf2.
-// Empty when none is there.
-std::string FindSoundFont();
 
 class MidiSynthSource : public SampleSource {
  public:

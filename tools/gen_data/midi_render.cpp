@@ -2,6 +2,8 @@
 
 #include <fluidsynth.h>
 
+#include "platform/media/sound_font.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -43,18 +45,8 @@ struct Synth {
 
 }  // namespace
 
-std::string findSoundFont() {
-  std::error_code ec;
-  if (const char* forced = std::getenv("TULIMBO_SOUNDFONT"); forced && *forced)
-    return std::filesystem::is_regular_file(forced, ec) ? std::string(forced) : std::string();
-  for (const char* path : {"/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf2/FluidR3_GM.sf2",
-                           "/usr/share/sounds/sf2/default-GM.sf2"})
-    if (std::filesystem::is_regular_file(path, ec)) return path;
-  return {};
-}
-
 Audio renderMidi(const std::vector<uint8_t>& midi, double tail, const std::string& forFile) {
-  const std::string font = findSoundFont();
+  const std::string font = tlb::FindSoundFont();
   if (font.empty()) throw std::runtime_error(forFile + ": no General MIDI soundfont: " + kInstallHint);
   Synth s;
   {

@@ -11,10 +11,6 @@
 
 namespace gen {
 
-// The soundfont: TULIMBO_SOUNDFONT when set, else the first of Debian's General
-// MIDI soundfonts that is installed; empty when there is none.
-std::string findSoundFont();
-
 // Plays the file from its start to its last event and `tail` seconds more, at
 // the data set's rate; mono. Throws std::runtime_error naming `forFile` when
 // the synthesiser or the soundfont cannot be had.
