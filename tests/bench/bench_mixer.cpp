@@ -138,7 +138,33 @@ void OfflineMix(int seconds, std::shared_ptr<const MidiSong> song, const WaveDat
 }
 
 #ifdef TULIMBO_BENCH_SDL
-void Latency() {
+// The time from a MIDI song's Play to its position moving, on the output the
+// songs play on.
+void MidiStart(AudioDevice& device, std::shared_ptr<const MidiSong> song) {
+  std::string font = FindSoundFont();
+  if (font.empty()) return;
+  int rate = 0, block = 0;
+  bool own = SdlMusicFormat(&device, rate, block);
+  if (!own) SdlAudioFormat(&device, rate, block);
+  auto stream = device.OpenMidi(song, font);
+  double worst = 0, sum = 0;
+  constexpr int kTrials = 20;
+  for (int i = 0; i < kTrials; ++i) {
+    std::this_thread::sleep_for(std::chrono::microseconds(1000 + (i * 7919) % 40000));
+    auto t0 = std::chrono::steady_clock::now();
+    stream->Play();
+    while (stream->PositionMs() <= 0) std::this_thread::sleep_for(std::chrono::microseconds(100));
+    double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+    worst = std::max(worst, ms);
+    sum += ms;
+    stream->Pause();
+    stream->Seek(0);
+  }
+  std::printf("  MIDI on the %s output (block %d frames = %.1f ms): Play to position moving: mean %.1f ms, worst %.1f ms\n",
+              own ? "music" : "sound", block, 1000.0 * block / rate, sum / kTrials, worst);
+}
+
+void Latency(std::shared_ptr<const MidiSong> song) {
   setenv("SDL_AUDIODRIVER", "dummy", 0);
   auto device = CreateSdlAudioDevice();
   if (!device) {
@@ -201,6 +227,8 @@ void Latency() {
   for (auto [x, y] : samples) jitter = std::max(jitter, std::abs(y - (offset + slope * x)));
   std::printf("  Position while playing: device speed %.3f of real time, largest jitter %.1f ms%s\n", slope, jitter,
               backwards ? ", WENT BACKWARDS" : "");
+  stream->Pause();
+  MidiStart(*device, song);
 }
 #endif
 
@@ -219,7 +247,7 @@ int main(int argc, char** argv) {
   speech = argc > 3 ? LoadWavFile(ResolvePath(argv[3])) : Narration(seconds + 2);
   OfflineMix(seconds, song, speech);
 #ifdef TULIMBO_BENCH_SDL
-  Latency();
+  Latency(song);
 #endif
   return 0;
 }

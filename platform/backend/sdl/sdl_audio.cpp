@@ -1,11 +1,19 @@
-// The real audio output: one SDL audio device whose callback runs the mixer.
-// Every stream is a voice of that mixer. A stream's position is the frame being
-// heard: the mixer follows the times at which the device takes its blocks and
-// takes off what the device and the system buffer after that (see AudioClock),
-// so that the position moves smoothly and never runs ahead of the sound, and a
-// stream plays until its last frame has been heard. While nothing plays the
-// callback waits inside the mixer, so that an idle output costs nothing; the
-// file output alone goes on writing silence, as a recording must.
+// The real audio output: up to two SDL audio devices on the same driver, each
+// with a callback running its own mixer. The sound output, with short blocks,
+// plays the WAV streams and the PlaySound channel, so that a sound answers a
+// child at once; the music output, with blocks four times longer, plays the
+// MIDI songs, which need no quick start and cost far less woken that seldom.
+// When the music output cannot be opened (SDL's null output, for one, takes a
+// single output), and on the file output (a recording must be one file holding
+// everything), the songs play on the sound output.
+// Every stream is a voice of its output's mixer. A stream's position is the
+// frame being heard: the mixer follows the times at which the device takes its
+// blocks and takes off what the device and the system buffer after that (see
+// AudioClock), so that the position moves smoothly and never runs ahead of the
+// sound, and a stream plays until its last frame has been heard. While nothing
+// plays on an output its callback waits inside the mixer, so that an idle
+// output costs nothing; the file output alone goes on writing silence, as a
+// recording must.
 #include "platform/backend/sdl/sdl_audio.h"
 
 #include <SDL.h>
@@ -27,6 +35,10 @@ namespace {
 // from Play to sound out came within a few milliseconds of 30 ms on a busy
 // machine; mixing a block takes well under a tenth of its length.
 constexpr int kBlockFrames = 256;
+// The music output's block: 1024 frames are 23 ms. A song's start waits a
+// block or two more, which nobody notices; the device's thread wakes a quarter
+// as often as on the sound output.
+constexpr int kMusicBlockFrames = 1024;
 constexpr int kRate = 44100;
 
 // Frames from the callback handing a block to its being heard, at most. SDL
@@ -42,12 +54,9 @@ int OutputLatencyFrames(int blockFrames) {
   return blockFrames;
 }
 
-// Whether the callback may sleep while nothing plays. The file output is a
-// recording of what would be heard: it must go on taking silence in real time,
-// or the pauses between sounds would be missing from it.
-bool WaitsWhenIdle() {
+bool FileDriver() {
   const char* driver = SDL_GetCurrentAudioDriver();
-  return !driver || std::string(driver) != "disk";
+  return driver && std::string(driver) == "disk";
 }
 
 int64_t NowUs() {
@@ -77,80 +86,127 @@ class SdlStream : public AudioStream {
   int64_t length_;
 };
 
-class SdlAudioDevice : public AudioDevice {
+// One SDL audio device and the mixer its callback runs.
+class SdlOutput {
  public:
-  SdlAudioDevice() = default;
-  ~SdlAudioDevice() override {
-    // The callback stops before the mixer goes; closing waits for the
-    // callback, so it must not be waiting for a sound.
-    if (mixer_) mixer_->StopWaiting();
-    if (id_) SDL_CloseAudioDevice(id_);
-    DropEffect();
-    if (subsystem_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
-  }
+  ~SdlOutput() { Close(); }
 
-  // Opens the default output; false when there is none.
-  bool OpenOutput() {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-    subsystem_ = true;
+  // Opens the default output with blocks of `blockFrames` at `rate` or the
+  // rate the output prefers (so that sound is resampled only once); false
+  // when it cannot be opened.
+  bool Open(int rate, int blockFrames) {
     SDL_AudioSpec want{}, have{};
-    want.freq = kRate;
+    want.freq = rate;
     want.format = AUDIO_S16SYS;
     want.channels = 2;
-    want.samples = kBlockFrames;
+    want.samples = Uint16(blockFrames);
     want.callback = Callback;
     want.userdata = this;
-    // The rate the output prefers is taken, so that sound is resampled only once.
     id_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
     if (id_ == 0) return false;
     mixer_ = std::make_unique<Mixer>(have.freq);
     blockFrames_ = have.samples;
     mixer_->SetLatencyFrames(OutputLatencyFrames(have.samples));
-    idleWait_ = WaitsWhenIdle();
+    // The file output is a recording of what would be heard: it must go on
+    // taking silence in real time, or the pauses between sounds would be
+    // missing from it.
+    idleWait_ = !FileDriver();
     SDL_PauseAudioDevice(id_, 0);
     return true;
   }
 
-  std::unique_ptr<AudioStream> OpenWave(std::shared_ptr<const WaveData> wave) override {
-    int64_t lengthMs = wave->durationMs();
-    auto source = std::make_unique<WaveSource>(std::move(wave), mixer_->SampleRate());
-    return std::make_unique<SdlStream>(mixer_->Add(std::move(source)), mixer_->SampleRate(), lengthMs);
+  // Stops the callback; the mixer stays for the streams still holding voices.
+  void Close() {
+    if (!id_) return;
+    // Closing waits for the callback, so it must not be waiting for a sound.
+    mixer_->StopWaiting();
+    SDL_CloseAudioDevice(id_);
+    id_ = 0;
   }
 
-  std::unique_ptr<AudioStream> OpenMidi(std::shared_ptr<const MidiSong> song, const std::string& soundFontPath) override {
-    int64_t lengthMs = song->lengthUs / 1000;
-    auto source = std::make_unique<MidiSynthSource>(std::move(song), soundFontPath, mixer_->SampleRate());
-    return std::make_unique<SdlStream>(mixer_->Add(std::move(source)), mixer_->SampleRate(), lengthMs);
-  }
-
-  int Rate() const { return mixer_->SampleRate(); }
+  Mixer& mixer() { return *mixer_; }
   int BlockFrames() const { return blockFrames_; }
 
  private:
   static void Callback(void* user, Uint8* stream, int len) {
-    auto* self = static_cast<SdlAudioDevice*>(user);
-    if (!self->mixer_) {
-      SDL_memset(stream, 0, size_t(len));
-      return;
-    }
+    auto* self = static_cast<SdlOutput*>(user);
     // With nothing to play the device's thread sleeps here instead of mixing
     // silence every block; the next Play wakes it, and its block goes out at once.
     if (self->idleWait_) self->mixer_->WaitWhileSilent();
     self->mixer_->Mix(reinterpret_cast<int16_t*>(stream), len / 4, NowUs());
   }
 
-  bool subsystem_ = false;
   SDL_AudioDeviceID id_ = 0;
   std::unique_ptr<Mixer> mixer_;
-  int blockFrames_ = kBlockFrames;
+  int blockFrames_ = 0;
   bool idleWait_ = true;
+};
+
+class SdlAudioDevice : public AudioDevice {
+ public:
+  SdlAudioDevice() = default;
+  ~SdlAudioDevice() override {
+    // The callbacks stop before the mixers go.
+    if (music_) music_->Close();
+    if (sound_) sound_->Close();
+    DropEffect();
+    if (subsystem_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  }
+
+  // Opens the sound output and, where it can, the music output; false when
+  // there is no output at all.
+  bool OpenOutputs() {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    subsystem_ = true;
+    sound_ = std::make_unique<SdlOutput>();
+    if (!sound_->Open(kRate, kBlockFrames)) {
+      sound_.reset();
+      return false;
+    }
+    if (!FileDriver()) {
+      music_ = std::make_unique<SdlOutput>();
+      if (!music_->Open(sound_->mixer().SampleRate(), kMusicBlockFrames)) music_.reset();
+    }
+    return true;
+  }
+
+  std::unique_ptr<AudioStream> OpenWave(std::shared_ptr<const WaveData> wave) override {
+    int64_t lengthMs = wave->durationMs();
+    return Open(sound_->mixer(), std::make_unique<WaveSource>(std::move(wave), Rate()), lengthMs);
+  }
+
+  std::unique_ptr<AudioStream> OpenMidi(std::shared_ptr<const MidiSong> song, const std::string& soundFontPath) override {
+    Mixer& mixer = (music_ ? music_ : sound_)->mixer();
+    int64_t lengthMs = song->lengthUs / 1000;
+    return Open(mixer, std::make_unique<MidiSynthSource>(std::move(song), soundFontPath, mixer.SampleRate()),
+                lengthMs);
+  }
+
+  int Rate() const { return sound_->mixer().SampleRate(); }
+  int BlockFrames() const { return sound_->BlockFrames(); }
+  // The music output's rate and block; false when songs play on the sound output.
+  bool MusicFormat(int& rate, int& blockFrames) const {
+    if (!music_) return false;
+    rate = music_->mixer().SampleRate();
+    blockFrames = music_->BlockFrames();
+    return true;
+  }
+
+ private:
+  static std::unique_ptr<AudioStream> Open(Mixer& mixer, std::unique_ptr<SampleSource> source, int64_t lengthMs) {
+    return std::make_unique<SdlStream>(mixer.Add(std::move(source)), mixer.SampleRate(), lengthMs);
+  }
+
+  bool subsystem_ = false;
+  std::unique_ptr<SdlOutput> sound_;
+  std::unique_ptr<SdlOutput> music_;
 };
 
 }  // namespace
 
 std::unique_ptr<AudioDevice> CreateSdlAudioDevice() {
   auto device = std::make_unique<SdlAudioDevice>();
-  if (!device->OpenOutput()) return nullptr;
+  if (!device->OpenOutputs()) return nullptr;
   return device;
 }
 
@@ -160,6 +216,11 @@ bool SdlAudioFormat(AudioDevice* device, int& rate, int& blockFrames) {
   rate = sdl->Rate();
   blockFrames = sdl->BlockFrames();
   return true;
+}
+
+bool SdlMusicFormat(AudioDevice* device, int& rate, int& blockFrames) {
+  auto* sdl = dynamic_cast<SdlAudioDevice*>(device);
+  return sdl && sdl->MusicFormat(rate, blockFrames);
 }
 
 }  // namespace tlb

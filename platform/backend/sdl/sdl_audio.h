@@ -1,5 +1,5 @@
 #pragma once
-// The SDL audio output behind the mixer.
+// The SDL audio outputs behind the mixers: one for sounds, one for music.
 #include <memory>
 
 #include "platform/media/audio_device.h"
@@ -12,5 +12,8 @@ std::unique_ptr<AudioDevice> CreateSdlAudioDevice();
 // The output's rate and block size in frames, for measurements; false for a
 // device that is not this one.
 bool SdlAudioFormat(AudioDevice* device, int& rate, int& blockFrames);
+// The same for the output the MIDI songs play on; false when they play on the
+// sound output above (or the device is not this one).
+bool SdlMusicFormat(AudioDevice* device, int& rate, int& blockFrames);
 
 }  // namespace tlb
