@@ -49,6 +49,15 @@ void TTileMenu::LoadMenu(const std::string& resource, HandlerTable& h) {
     tiles_.push_back(FindAs<TAVI_orvo1>(this, t.control));
     captions_.push_back(t.caption ? FindAs<TLabel>(this, t.caption) : nullptr);
   }
+  SpoustecObrazku->SetQuietWhile([this] { return TilesAtRest(); });
+  WAVSpoustec->SetQuietWhile([this] { return CaptionsAtRest(); });
+  Midi_spoustec->SetQuietWhile([this] { return MusicAtRest(); });
+}
+
+TTileMenu::~TTileMenu() {
+  // The quiet tests read members of this form, which go before its timers do.
+  for (TTimer* t : {SpoustecObrazku, WAVSpoustec, Midi_spoustec})
+    if (t) t->SetQuietWhile({});
 }
 
 int TTileMenu::Slot(int id) const {
@@ -160,6 +169,13 @@ void TTileMenu::SpoustecObrazkuTimer(TObject*) {
   }
 }
 
+bool TTileMenu::TilesAtRest() const {
+  if (postupne_vykresleni->Enabled()) return true;
+  for (size_t i = 0; i < tiles_.size(); ++i)
+    if (state_.TileHovered[i] && !tiles_[i]->Active()) return false;
+  return true;
+}
+
 // Shows the hovered tile's caption and speaks its name on the 14th tick of rest over a
 // tile that was not the last one spoken.
 void TTileMenu::WAVSpoustecTimer(TObject*) {
@@ -184,6 +200,13 @@ void TTileMenu::WAVSpoustecTimer(TObject*) {
   Screen->SetCursor(saved);
 }
 
+bool TTileMenu::CaptionsAtRest() const {
+  int hovered = state_.HoveredTile;
+  for (size_t i = 0; i < captions_.size(); ++i)
+    if (captions_[i] && captions_[i]->Visible() != (design_.tiles[i].id == hovered)) return false;
+  return (hovered == 0 || hovered == state_.AnnouncedTile) && WAVSpoustec->Tag == 0;
+}
+
 // Starts the music once the tiles are all there and shown, and again whenever it has
 // played to its end (Play rewinds a finished file), so it loops.
 void TTileMenu::Midi_spoustecTimer(TObject*) {
@@ -193,6 +216,9 @@ void TTileMenu::Midi_spoustecTimer(TObject*) {
   } catch (const Exception&) {
   }
 }
+
+// Whether the music is playing is not asked here: the sound's end is not seen by this thread.
+bool TTileMenu::MusicAtRest() const { return !AllTilesOpened() || !MusicOn() || postupne_vykresleni->Enabled(); }
 
 void TTileMenu::SuspendMenu() {
   Screen->SetCursor(crHourGlass);

@@ -80,6 +80,8 @@ const char* CachedCreditsLine(const char* const (&utf8)[5], std::string (&cache)
 
 class TTileMenu : public tlb::TForm {
  public:
+  ~TTileMenu() override;
+
   tlb::TImage* wait_image = nullptr;
   tlb::TLabel *Labeleggs1 = nullptr, *Labeleggs2 = nullptr;
   tlb::TImage *roh_LH = nullptr, *roh_PH = nullptr, *roh_PD = nullptr, *roh_LD = nullptr;
@@ -120,6 +122,11 @@ class TTileMenu : public tlb::TForm {
  private:
   int Slot(int id) const;
   bool AllTilesOpened() const;
+  // Whether a tick of the clip, caption or music timer would change nothing: the
+  // idle menu then sleeps through those ticks.
+  bool TilesAtRest() const;
+  bool CaptionsAtRest() const;
+  bool MusicAtRest() const;
   const MenuTile& Tile(int id) const { return design_.tiles[size_t(Slot(id))]; }
 
   const TileMenuDesign& design_;

@@ -123,11 +123,30 @@ bool MessageQueue::TakeFrom(std::deque<MSG>& q, MSG& out, HWND hwnd, UINT first,
   return false;
 }
 
+void MessageQueue::Timer::SkipTo(int64_t now, bool atNow) {
+  int64_t behind = now - due + (atNow ? 1 : 0);
+  if (behind > 0) due += (behind + interval - 1) / interval * interval;
+}
+
 MessageQueue::Timer* MessageQueue::DueTimer(int64_t now) {
   Timer* best = nullptr;
-  for (Timer& t : timers_)
-    if (t.due <= now && (!best || t.due < best->due)) best = &t;
+  for (Timer& t : timers_) {
+    if (t.due > now) continue;
+    // Everything before this point has been handled: a tick now would change nothing.
+    if (t.Quiet()) {
+      t.SkipTo(now, true);
+      continue;
+    }
+    if (!best || t.due < best->due) best = &t;
+  }
   return best;
+}
+
+void MessageQueue::SkipQuietTicks(int64_t now) {
+  // Nothing ran during the sleep, so the timers quiet now were quiet at each of
+  // their ticks before now. A tick at `now` itself waits for the input taken now.
+  for (Timer& t : timers_)
+    if (t.due < now && t.Quiet()) t.SkipTo(now, false);
 }
 
 bool MessageQueue::Peek(MSG& out, HWND hwnd, UINT first, UINT last, unsigned flags) {
@@ -182,7 +201,7 @@ bool MessageQueue::HasPending() {
 int64_t MessageQueue::NextWake() const {
   int64_t next = -1;
   for (const Timer& t : timers_)
-    if (next < 0 || t.due < next) next = t.due;
+    if ((next < 0 || t.due < next) && !t.Quiet()) next = t.due;
   for (const auto& source : wakeSources_) {
     int64_t w = source();
     if (w >= 0 && (next < 0 || w < next)) next = w;
@@ -196,8 +215,9 @@ void MessageQueue::WaitForWork() {
   if (nextDirty_ && nextDirty_()) return;
   int64_t now = CurrentBackend().NowMs();
   for (const Timer& t : timers_)
-    if (t.due <= now) return;
+    if (t.due <= now && !t.Quiet()) return;
   CurrentBackend().WaitUntil(NextWake());
+  SkipQuietTicks(CurrentBackend().NowMs());
 }
 
 bool MessageQueue::Get(MSG& out) {
@@ -205,7 +225,8 @@ bool MessageQueue::Get(MSG& out) {
   return out.message != WM_QUIT;
 }
 
-unsigned MessageQueue::SetTimer(unsigned id, int intervalMs, std::function<void()> callback) {
+unsigned MessageQueue::SetTimer(unsigned id, int intervalMs, std::function<void()> callback,
+                               std::function<bool()> quiet) {
   int64_t now = HasBackend() ? CurrentBackend().NowMs() : 0;
   int interval = std::max(intervalMs, 10);  // Windows raises tiny intervals to its minimum
   for (Timer& t : timers_)
@@ -213,10 +234,16 @@ unsigned MessageQueue::SetTimer(unsigned id, int intervalMs, std::function<void(
       t.interval = interval;
       t.due = now + interval;
       t.callback = std::move(callback);
+      t.quiet = std::move(quiet);
       return id;
     }
-  timers_.push_back({id, interval, now + interval, std::move(callback)});
+  timers_.push_back({id, interval, now + interval, std::move(callback), std::move(quiet)});
   return id;
+}
+
+void MessageQueue::SetTimerQuiet(unsigned id, std::function<bool()> quiet) {
+  for (Timer& t : timers_)
+    if (t.id == id) t.quiet = quiet;
 }
 
 void MessageQueue::KillTimer(unsigned id) {

@@ -35,8 +35,15 @@ class MessageQueue {
   bool HasPending();
 
   // Timers. `callback` runs on the tick; the timer lives until KillTimer.
-  // Changing the interval or the callback restarts the period.
-  unsigned SetTimer(unsigned id, int intervalMs, std::function<void()> callback);
+  // Changing the interval or the callback restarts the period. While `quiet`
+  // (when given) holds, a tick would change nothing: the timer is not due and
+  // the thread sleeps through its ticks instead of waking for them, keeping
+  // the period, so that the ticks which do something come when they would have
+  // come. `quiet` may read only state this thread changes.
+  unsigned SetTimer(unsigned id, int intervalMs, std::function<void()> callback,
+                    std::function<bool()> quiet = {});
+  // Gives a running timer its `quiet` test; the period goes on.
+  void SetTimerQuiet(unsigned id, std::function<bool()> quiet);
   void KillTimer(unsigned id);
   unsigned NewTimerId() { return nextTimerId_++; }
   bool TimerExists(unsigned id) const;
@@ -69,7 +76,12 @@ class MessageQueue {
     int interval;
     int64_t due;
     std::function<void()> callback;
+    std::function<bool()> quiet;
     bool pending = false;  // a tick was handed out and not yet dispatched
+    bool Quiet() const { return quiet && quiet(); }
+    // Moves the next tick past the ticks up to `now` (and at `now` too when
+    // `atNow`), on the timer's period: a quiet timer's ticks there are skipped.
+    void SkipTo(int64_t now, bool atNow);
   };
 
   void PullInput();
@@ -77,6 +89,8 @@ class MessageQueue {
   bool TakeFrom(std::deque<MSG>& q, MSG& out, HWND hwnd, UINT first, UINT last, bool remove);
   Timer* DueTimer(int64_t now);
   int64_t NextWake() const;
+  // After a sleep: the quiet timers' ticks that fell inside it are skipped.
+  void SkipQuietTicks(int64_t now);
 
   std::deque<MSG> posted_;
   std::deque<MSG> input_;

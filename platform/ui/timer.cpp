@@ -13,9 +13,12 @@ void TTimer::Update() {
   q.KillTimer(id_);
   if (enabled_ && interval_ != 0 && onTimer_) {
     auto token = AliveToken();
-    q.SetTimer(id_, interval_, [this, token] {
-      if (!token.expired()) Tick();
-    });
+    q.SetTimer(
+        id_, interval_,
+        [this, token] {
+          if (!token.expired()) Tick();
+        },
+        quiet_);
   }
 }
 
@@ -40,6 +43,12 @@ void TTimer::SetInterval(int ms) {
 void TTimer::SetOnTimer(TNotifyEvent handler) {
   onTimer_ = std::move(handler);
   Update();
+}
+
+void TTimer::SetQuietWhile(std::function<bool()> quiet) {
+  quiet_ = std::move(quiet);
+  auto& q = MessageQueue::Instance();
+  if (q.TimerExists(id_)) q.SetTimerQuiet(id_, quiet_);
 }
 
 }  // namespace tlb

@@ -1,6 +1,7 @@
 // Benchmark of the games program on the real backend (run it under Xvfb):
 // the time from start to the first frame of the backdrop and of the menu, the
-// peak resident memory, and the processor time of the idle menu.
+// peak resident memory, and the processor time of the idle menu with how often
+// its user-interface thread sleeps (and so wakes).
 //
 //   xvfb-run -s "-screen 0 1024x768x24" build/bin/bench_games_startup [seconds] [silent]
 //
@@ -19,6 +20,7 @@
 #include "platform/core/cp1250.h"
 #include "platform/media/media_player.h"
 #include "platform/ui/forms.h"
+#include "platform/ui/message_queue.h"
 #include "shared/Technic2.h"
 #include "tests/bench/bench_measure.h"
 
@@ -70,6 +72,12 @@ int main(int argc, char** argv) {
   // The reveal's own timers account for 1800 ms of it.
   double ownMs = menuMs - 1800.0;
   Pump(backend, 1000);
+  // Every sleep of the user-interface thread asks the wake sources once.
+  int sleeps = 0;
+  MessageQueue::Instance().AddWakeSource([&] {
+    ++sleeps;
+    return int64_t(-1);
+  });
   double cpu0 = CpuSeconds();
   auto wall0 = Clock::now();
   Pump(backend, idleSeconds * 1000);
@@ -82,6 +90,7 @@ int main(int argc, char** argv) {
   std::printf("idle menu %s: %.2f%% of one core over %.1f s\n",
               music ? "with music" : backend.Audio() ? "without music (sound output open)" : "without music (no sound output)",
               100.0 * cpu / wall, wall);
+  std::printf("user-interface thread: %.1f sleeps a second\n", sleeps / wall);
   std::printf("peak resident memory: %.1f MB\n", double(PeakRssKb()) / 1024.0);
   menu->Close();
   Application->ProcessMessages();

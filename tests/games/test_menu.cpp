@@ -11,6 +11,7 @@
 #include "platform/core/sysutils.h"
 #include "platform/graphics/graphics.h"
 #include "platform/media/audio_device.h"
+#include "platform/ui/message_queue.h"
 #include "resources/resources.h"
 #include "shared/Technic2.h"
 #include "shared/pozadi.h"
@@ -135,6 +136,36 @@ TEST_F(MenuRun, HoveredTileAnimatesAndShowsItsCaption) {
   EXPECT_EQ(run().backend.CursorIndex(), crArrow);
   EXPECT_NE(Screen->CursorImageAt(crArrow), nullptr);
   EXPECT_EQ(Screen->CursorImageAt(9), nullptr);  // "pastelka" is not among the resources
+}
+
+// At rest the menu sleeps through the ticks of its clip and caption timers; a
+// child coming back after a minute is answered on the same beats as ever.
+TEST_F(MenuRun, AfterAMinuteAtRestTheMenuSleepsAndAnswersOnItsTimersBeats) {
+  Start();
+  int sleeps = 0;
+  MessageQueue::Instance().AddWakeSource([&] {
+    ++sleeps;
+    return int64_t(-1);
+  });
+  run().RunUntil(10000);
+  sleeps = 0;
+  run().RunUntil(60000);
+  // The music timer's 100 ticks and the song's ends, not the 5,000 ticks of the clip timer.
+  EXPECT_LT(sleeps, 150);
+  run().backend.MoveMouse(61237, Centre(menu().AVI_obr2));
+  run().RunUntil(61239);
+  EXPECT_FALSE(menu().AVI_obr2->Active());
+  run().RunUntil(61240);
+  EXPECT_TRUE(menu().AVI_obr2->Active());
+  run().RunUntil(61299);
+  EXPECT_FALSE(menu().pop2->Visible());
+  run().RunUntil(61300);
+  EXPECT_TRUE(menu().pop2->Visible());
+  run().RunUntil(63000);
+  auto played = Played();
+  ASSERT_FALSE(played.empty());
+  EXPECT_EQ(played.back().file.substr(played.back().file.rfind('\\') + 1), "iko_knp.WAV");
+  EXPECT_EQ(played.back().startMs, 62600);
 }
 
 TEST_F(MenuRun, WithoutAWaveDeviceThereIsNoSpeechAndNoMusicButTheTilesWork) {

@@ -115,5 +115,43 @@ TEST_F(TimerFixture, TimerMayFreeItselfInItsOwnTick) {
   EXPECT_EQ(ticks, (std::vector<int64_t>{100}));
 }
 
+// A timer whose ticks would do nothing lets the thread sleep through them; the
+// ticks that do something come on the timer's own beat, and input taken at a
+// tick's moment is seen by that tick.
+TEST_F(TimerFixture, AQuietTimerIsSleptThroughAndKeepsItsBeat) {
+  struct Case {
+    int64_t wakeAt;
+    std::vector<int64_t> ticks;
+  } cases[] = {
+      {1234, {1240, 1250, 1260}},
+      {2000, {2000, 2010, 2020}},
+  };
+  int sleeps = 0;
+  MessageQueue::Instance().AddWakeSource([&] {
+    ++sleeps;
+    return int64_t(-1);
+  });
+  for (const Case& c : cases) {
+    ticks.clear();
+    sleeps = 0;
+    int left = 0;
+    auto* t = MakeTimer(10);
+    t->SetOnTimer([&](TObject*) {
+      ticks.push_back(run.backend.NowMs());
+      --left;
+    });
+    t->SetQuietWhile([&] { return left == 0; });
+    const int64_t start = run.backend.NowMs();
+    run.backend.At(start + c.wakeAt, [&] { left = 3; });
+    run.RunUntil(start + 5000);
+    std::vector<int64_t> relative;
+    for (int64_t at : ticks) relative.push_back(at - start);
+    EXPECT_EQ(relative, c.ticks) << c.wakeAt;
+    // Woken for the change and the three ticks, not for the 500 beats.
+    EXPECT_LT(sleeps, 20) << c.wakeAt;
+    delete t;
+  }
+}
+
 }  // namespace
 }  // namespace tlb

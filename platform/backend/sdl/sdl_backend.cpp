@@ -280,11 +280,12 @@ void SdlBackend::WaitUntil(int64_t untilMs) {
     return;
   }
   int64_t now = NowMs();
-  // Nothing due: sleep until the next event, but wake now and then for the pointer and media.
-  int64_t wait = untilMs < 0 ? 20 : std::clamp<int64_t>(untilMs - now, 0, 20);
+  int64_t wait = untilMs < 0 ? kLongestWaitMs : std::clamp<int64_t>(untilMs - now, 0, kLongestWaitMs);
   if (wait <= 0) return;
   if (native_->displayFd < 0) {
-    SDL_WaitEventTimeout(nullptr, int(wait));
+    // Without the display's connection to sleep on, SDL's wait is woken by input
+    // only as often as it looks: it is kept short.
+    SDL_WaitEventTimeout(nullptr, int(std::min<int64_t>(wait, 20)));
     pumpDue_ = true;
     return;
   }

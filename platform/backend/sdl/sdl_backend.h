@@ -46,6 +46,11 @@ class SdlBackend : public Backend {
   // after each wait and at most once a millisecond otherwise; the polls in
   // between take what that brought.
   bool pumpDue_ = true;
+  // The longest sleep: input wakes the program earlier, and what it waits for
+  // otherwise (a sound's end among them) it looks at from its timers. The limit
+  // guards against anything that reaches SDL without showing on the display's
+  // connection.
+  static constexpr int64_t kLongestWaitMs = 1000;
   bool displayTouched_ = false;  // a request went to the display since it was last asked
   int64_t lastPumpMs_ = -1;
 };
