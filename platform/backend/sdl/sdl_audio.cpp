@@ -1,11 +1,12 @@
 // The real audio output: up to two SDL audio devices on the same driver, each
 // with a callback running its own mixer. The sound output, with short blocks,
 // plays the WAV streams and the PlaySound channel, so that a sound answers a
-// child at once; the music output, with blocks four times longer, plays the
+// child at once; the music output, with blocks eight times longer, plays the
 // MIDI songs, which need no quick start and cost far less woken that seldom.
 // When the music output cannot be opened (SDL's null output, for one, takes a
 // single output), and on the file output (a recording must be one file holding
-// everything), the songs play on the sound output.
+// everything), the songs play on the sound output, whose blocks are then twice
+// as long as a compromise between the two.
 // Every stream is a voice of its output's mixer. A stream's position is the
 // frame being heard: the mixer follows the times at which the device takes its
 // blocks and takes off what the device and the system buffer after that (see
@@ -31,14 +32,18 @@ namespace tlb {
 
 namespace {
 
-// The device's block: 256 frames are 5.8 ms at 44.1 kHz. With 512 frames the time
-// from Play to sound out came within a few milliseconds of 30 ms on a busy
-// machine; mixing a block takes well under a tenth of its length.
-constexpr int kBlockFrames = 256;
-// The music output's block: 1024 frames are 23 ms. A song's start waits a
-// block or two more, which nobody notices; the device's thread wakes a quarter
-// as often as on the sound output.
-constexpr int kMusicBlockFrames = 1024;
+// The sound output's block while it plays sounds only: 256 frames are 5.8 ms at
+// 44.1 kHz, and mixing a block takes well under a tenth of its length.
+constexpr int kSoundBlockFrames = 256;
+// The block of the one output when the songs play on it too: 512 frames are
+// 11.6 ms. Play to sound out stays within 30 ms (21.5 ms at worst, measured
+// with every core busy), and the device's thread, which wakes once a block all
+// the while a song plays, wakes half as often as with 256.
+constexpr int kSharedBlockFrames = 512;
+// The music output's block: 2048 frames are 46 ms. A song's start and end wait
+// a block or two more, which nobody notices under background music; the
+// device's thread wakes an eighth as often as on the sound output.
+constexpr int kMusicBlockFrames = 2048;
 constexpr int kRate = 44100;
 
 // Frames from the callback handing a block to its being heard, at most. SDL
@@ -159,13 +164,20 @@ class SdlAudioDevice : public AudioDevice {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     subsystem_ = true;
     sound_ = std::make_unique<SdlOutput>();
-    if (!sound_->Open(kRate, kBlockFrames)) {
+    if (!sound_->Open(kRate, FileDriver() ? kSharedBlockFrames : kSoundBlockFrames)) {
       sound_.reset();
       return false;
     }
-    if (!FileDriver()) {
-      music_ = std::make_unique<SdlOutput>();
-      if (!music_->Open(sound_->mixer().SampleRate(), kMusicBlockFrames)) music_.reset();
+    if (FileDriver()) return true;
+    music_ = std::make_unique<SdlOutput>();
+    if (music_->Open(sound_->mixer().SampleRate(), kMusicBlockFrames)) return true;
+    music_.reset();
+    // The songs will play on the sound output: it opens again, nothing playing
+    // yet, with the longer block (or the short one again should that fail).
+    sound_->Close();
+    if (!sound_->Open(kRate, kSharedBlockFrames) && !sound_->Open(kRate, kSoundBlockFrames)) {
+      sound_.reset();
+      return false;
     }
     return true;
   }
