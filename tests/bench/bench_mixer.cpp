@@ -138,6 +138,29 @@ void OfflineMix(int seconds, std::shared_ptr<const MidiSong> song, const WaveDat
 }
 
 #ifdef TULIMBO_BENCH_SDL
+struct StartTimes {
+  double mean = 0, worst = 0;
+};
+
+// Plays `stream` from its start `trials` times, each after a different pause
+// (so at different points of the device's block cycle, which repeats within
+// `cycleUs`), and times Play to its position moving.
+StartTimes TimeStarts(AudioStream& stream, int trials, int stepUs, int cycleUs) {
+  StartTimes t;
+  for (int i = 0; i < trials; ++i) {
+    std::this_thread::sleep_for(std::chrono::microseconds(1000 + (i * stepUs) % cycleUs));
+    auto t0 = std::chrono::steady_clock::now();
+    stream.Play();
+    while (stream.PositionMs() <= 0) std::this_thread::sleep_for(std::chrono::microseconds(100));
+    double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+    t.worst = std::max(t.worst, ms);
+    t.mean += ms / trials;
+    stream.Pause();
+    stream.Seek(0);
+  }
+  return t;
+}
+
 // The time from a MIDI song's Play to its position moving, on the output the
 // songs play on.
 void MidiStart(AudioDevice& device, std::shared_ptr<const MidiSong> song) {
@@ -147,21 +170,9 @@ void MidiStart(AudioDevice& device, std::shared_ptr<const MidiSong> song) {
   bool own = SdlMusicFormat(&device, rate, block);
   if (!own) SdlAudioFormat(&device, rate, block);
   auto stream = device.OpenMidi(song, font);
-  double worst = 0, sum = 0;
-  constexpr int kTrials = 20;
-  for (int i = 0; i < kTrials; ++i) {
-    std::this_thread::sleep_for(std::chrono::microseconds(1000 + (i * 7919) % 40000));
-    auto t0 = std::chrono::steady_clock::now();
-    stream->Play();
-    while (stream->PositionMs() <= 0) std::this_thread::sleep_for(std::chrono::microseconds(100));
-    double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-    worst = std::max(worst, ms);
-    sum += ms;
-    stream->Pause();
-    stream->Seek(0);
-  }
+  StartTimes t = TimeStarts(*stream, 20, 7919, 40000);
   std::printf("  MIDI on the %s output (block %d frames = %.1f ms): Play to position moving: mean %.1f ms, worst %.1f ms\n",
-              own ? "music" : "sound", block, 1000.0 * block / rate, sum / kTrials, worst);
+              own ? "music" : "sound", block, 1000.0 * block / rate, t.mean, t.worst);
 }
 
 void Latency(std::shared_ptr<const MidiSong> song) {
@@ -176,24 +187,12 @@ void Latency(std::shared_ptr<const MidiSong> song) {
   Bytes b = testing::WavFile(2000, 22050, 1, 440);
   auto wave = std::make_shared<const WaveData>(ReadWav(b.data(), b.size()));
   auto stream = device->OpenWave(wave);
-  double worst = 0, sum = 0;
-  constexpr int kTrials = 40;
-  for (int i = 0; i < kTrials; ++i) {
-    // Start at different points of the device's block cycle.
-    std::this_thread::sleep_for(std::chrono::microseconds(1000 + (i * 2713) % 12000));
-    auto t0 = std::chrono::steady_clock::now();
-    stream->Play();
-    while (stream->PositionMs() <= 0) std::this_thread::sleep_for(std::chrono::microseconds(100));
-    double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-    worst = std::max(worst, ms);
-    sum += ms;
-    stream->Pause();
-    stream->Seek(0);
-  }
+  StartTimes starts = TimeStarts(*stream, 40, 2713, 12000);
+  double worst = starts.worst;
   double blockMs = 1000.0 * block / rate;
   std::printf("SDL device (%s driver): %d Hz, block %d frames = %.1f ms\n", std::getenv("SDL_AUDIODRIVER"), rate,
               block, blockMs);
-  std::printf("  Play to first sample handed to the device: mean %.1f ms, worst %.1f ms\n", sum / kTrials, worst);
+  std::printf("  Play to first sample handed to the device: mean %.1f ms, worst %.1f ms\n", starts.mean, worst);
   std::printf("  Play to sound out (plus one block in the device): worst %.1f ms\n", worst + blockMs);
 
   // Position against the wall clock while it plays. The device's own clock may
