@@ -51,8 +51,12 @@ class Backend {
 
   // The screen size in pixels.
   virtual Size ScreenSize() const = 0;
-  // Shows the composed screen; `dirty` is the part that changed.
+  // Shows the composed screen; `dirty` is the part that changed. The screen
+  // stays in place (and whole) between calls, so the backend may show it again
+  // from there, until ScreenGone.
   virtual void Present(const Dib& screen, const Rect& dirty) = 0;
+  // The screen last given to Present is about to go.
+  virtual void ScreenGone() {}
 
   // Milliseconds on the one clock of the program.
   virtual int64_t NowMs() const = 0;

@@ -103,6 +103,10 @@ class TForm : public TCustomForm {
 
 class TScreen {
  public:
+  TScreen() = default;
+  ~TScreen();
+  TScreen(const TScreen&) = delete;
+  TScreen& operator=(const TScreen&) = delete;
   int Width() const;
   int Height() const;
   TCursor Cursor() const { return cursor_; }

@@ -73,6 +73,10 @@ void TScreen::UpdateCursor() {
   CurrentBackend().SetCursor(CursorImageAt(shown), shown);
 }
 
+TScreen::~TScreen() {
+  if (HasBackend()) CurrentBackend().ScreenGone();
+}
+
 void TScreen::Compose(const Rect& dirty) {
   if (!HasBackend()) return;
   Size size = CurrentBackend().ScreenSize();

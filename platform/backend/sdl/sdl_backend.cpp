@@ -16,14 +16,16 @@
 #include "platform/core/exceptions.h"
 #include "platform/formats/cursor_reader.h"
 #include "platform/formats/png_writer.h"
-#include "platform/graphics/dib_blit.h"
+#include "platform/graphics/dib.h"
 
 namespace tlb {
 
 // Every SDL handle is held here and released in reverse order.
 struct SdlBackend::Native {
   SDL_Window* window = nullptr;
-  Dib shown;  // what the window shows: copied to the window surface, kept for screenshots
+  // What the window shows: the program's composed screen, which stays in place
+  // between presents; null before the first and once it is gone.
+  const Dib* shown = nullptr;
   std::map<const CursorImage*, SDL_Cursor*> cursors;
   SDL_Cursor* systemArrow = nullptr;
   uint64_t startTicks = 0;
@@ -43,13 +45,13 @@ struct SdlBackend::Native {
   // each time, since SDL replaces it when the window changes.
   void Blit(const Rect& r) {
     SDL_Surface* surface = SDL_GetWindowSurface(window);
-    if (!surface) return;
-    Rect area = r.Intersect({0, 0, std::min(surface->w, shown.width()), std::min(surface->h, shown.height())});
+    if (!surface || !shown) return;
+    Rect area = r.Intersect({0, 0, std::min(surface->w, shown->width()), std::min(surface->h, shown->height())});
     if (area.empty()) return;
     auto* dst = static_cast<uint8_t*>(surface->pixels) + area.top * surface->pitch +
                 area.left * surface->format->BytesPerPixel;
-    SDL_ConvertPixels(area.width(), area.height(), SDL_PIXELFORMAT_ARGB8888, shown.row(area.top) + area.left * 4,
-                      shown.stride(), surface->format->format, dst, surface->pitch);
+    SDL_ConvertPixels(area.width(), area.height(), SDL_PIXELFORMAT_ARGB8888, shown->row(area.top) + area.left * 4,
+                      shown->stride(), surface->format->format, dst, surface->pitch);
     SDL_Rect sr{area.left, area.top, area.width(), area.height()};
     SDL_UpdateWindowSurfaceRects(window, &sr, 1);
   }
@@ -154,7 +156,6 @@ SdlBackend::SdlBackend() : native_(std::make_unique<Native>()) {
   SetLegacyWindowTitle(native_->window, "Tulimbo II");
   if (!SDL_GetWindowSurface(native_->window))
     throw EOutOfResources(std::string("cannot draw in the window: ") + SDL_GetError());
-  native_->shown = Dib(size_.cx, size_.cy, 32);
   native_->systemArrow = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
   SDL_SysWMinfo wm;
   SDL_VERSION(&wm.version);
@@ -172,7 +173,7 @@ SdlBackend::~SdlBackend() {
 void SdlBackend::Present(const Dib& screen, const Rect& dirty) {
   Rect r = dirty.Intersect({0, 0, std::min(size_.cx, screen.width()), std::min(size_.cy, screen.height())});
   if (r.empty()) return;
-  CopyDib(native_->shown, r.left, r.top, screen, r, r);
+  native_->shown = &screen;
   native_->Blit(r);
   native_->shownOnce = true;
   displayTouched_ = true;
@@ -349,6 +350,10 @@ void SdlBackend::SetIcon(const CursorImage* icon) {
   SDL_FreeSurface(s);
 }
 
-void SdlBackend::SaveScreenshot(const std::string& pngPath) const { WritePng(native_->shown, pngPath); }
+void SdlBackend::ScreenGone() { native_->shown = nullptr; }
+
+void SdlBackend::SaveScreenshot(const std::string& pngPath) const {
+  WritePng(native_->shown ? *native_->shown : Dib(size_.cx, size_.cy, 32), pngPath);
+}
 
 }  // namespace tlb

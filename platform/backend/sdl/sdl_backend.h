@@ -32,6 +32,7 @@ class SdlBackend : public Backend {
   AudioDevice* Audio() override { return audio_.get(); }
 
   // Writes what the window shows to a PNG file.
+  void ScreenGone() override;
   void SaveScreenshot(const std::string& pngPath) const;
 
  private:
