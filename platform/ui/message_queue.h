@@ -77,7 +77,6 @@ class MessageQueue {
     int64_t due;
     std::function<void()> callback;
     std::function<bool()> quiet;
-    bool pending = false;  // a tick was handed out and not yet dispatched
     bool Quiet() const { return quiet && quiet(); }
     // Moves the next tick past the ticks up to `now` (and at `now` too when
     // `atNow`), on the timer's period: a quiet timer's ticks there are skipped.
