@@ -54,6 +54,11 @@ class AudioDevice {
   virtual std::unique_ptr<AudioStream> OpenMidi(std::shared_ptr<const MidiSong> song,
                                                 const std::string& soundFontPath) = 0;
 
+  // False for an output that keeps time but is heard nowhere (the machine has
+  // no sound device): the system then counts no wave-output device, while the
+  // media players still open, play and end on it as with sound.
+  virtual bool Audible() const { return true; }
+
   // The next time on the program clock at which a playing stream reaches its end,
   // for the virtual clock to jump to; -1 when none will (or the clock is real).
   virtual int64_t NextEndMs() const { return -1; }

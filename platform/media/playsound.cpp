@@ -41,7 +41,10 @@ bool PlaySound(const char* name, void* module, unsigned flags) {
   return true;
 }
 
-unsigned waveOutGetNumDevs() { return Device() ? 1u : 0u; }
+unsigned waveOutGetNumDevs() {
+  AudioDevice* device = Device();
+  return device && device->Audible() ? 1u : 0u;
+}
 
 bool PlaySoundPlaying() {
   AudioDevice* device = Device();

@@ -22,7 +22,8 @@ constexpr unsigned SND_ALIAS = 0x00010000;
 // was started: no device, a sound still playing under SND_NOSTOP, or a file that
 // is missing or no valid WAV (nothing then plays).
 bool PlaySound(const char* name, void* module, unsigned flags);
-// 1 when the backend has an audio output, else 0.
+// 1 when the backend has an audio output that is heard, else 0 (also for the
+// silent output of a machine without a sound device).
 unsigned waveOutGetNumDevs();
 // True while the PlaySound channel plays.
 bool PlaySoundPlaying();

@@ -251,6 +251,43 @@ TEST_F(PlayerFixture, WithoutAnAudioDeviceNothingOpensOrPlays) {
   EXPECT_TRUE(PlaySound(nullptr, nullptr, 0));
 }
 
+// The headless device as a machine without a sound device has it: an output
+// that keeps time but is heard nowhere.
+class UnheardDevice : public AudioDevice {
+ public:
+  explicit UnheardDevice(AudioDevice& inner) : inner_(inner) {}
+  std::unique_ptr<AudioStream> OpenWave(std::shared_ptr<const WaveData> wave) override { return inner_.OpenWave(wave); }
+  std::unique_ptr<AudioStream> OpenMidi(std::shared_ptr<const MidiSong> song, const std::string& font) override {
+    return inner_.OpenMidi(song, font);
+  }
+  int64_t NextEndMs() const override { return inner_.NextEndMs(); }
+  bool Audible() const override { return false; }
+
+ private:
+  AudioDevice& inner_;
+};
+
+TEST_F(PlayerFixture, OnAnOutputHeardNowhereNoWaveDeviceIsCountedButPlayersPlayToTheirEnd) {
+  AudioDevice* headless = run.backend.Audio();
+  UnheardDevice unheard(*headless);
+  run.backend.SetAudioDevice(&unheard);
+  EXPECT_EQ(waveOutGetNumDevs(), 0u);
+  OpenWav(1500);
+  EXPECT_EQ(player->Length(), 1500);
+  player->Play();
+  run.RunUntil(700);
+  EXPECT_EQ(player->Mode(), mpPlaying);
+  EXPECT_EQ(player->Position(), 700);
+  run.RunUntil(1500);
+  EXPECT_EQ(player->Mode(), mpStopped);
+  EXPECT_EQ(player->Position(), 1500);
+  player->Close();
+  // A file that is not there still fails to open.
+  player->FileName = files.str() + "/missing.wav";
+  EXPECT_THROW(player->Open(), EMCIDeviceError);
+  run.backend.SetAudioDevice(headless);
+}
+
 TEST_F(PlayerFixture, FormDescriptionsSetTheHiddenPlayers) {
   TForm* root = new TForm(Application);
   LoadFormDescriptionText(root,

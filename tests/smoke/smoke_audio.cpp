@@ -4,6 +4,11 @@
 // going back. ALSA takes two outputs, so the song plays on the music output with
 // its long blocks; on the file output everything plays on the one output, and
 // the recording holds the sound. (SDL's null output takes one output only.)
+// The null and file outputs, which have no clock of their own, take sound in
+// real time: a long sound's position moves one second a second. And on a
+// machine without a sound device (ALSA pointed at a device that is not there)
+// the device is a silent output that plays in real time too, counted as no
+// wave-output device, and says so once on standard error.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -12,6 +17,9 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "platform/backend/sdl/sdl_audio.h"
 #include "platform/formats/midi_file.h"
@@ -117,6 +125,81 @@ void PlayTogether(const Output& out, const std::string& recording, tlb::smoke::S
   }
 }
 
+// Seconds of sound a second of wall time, read from a playing sound's
+// position over two seconds.
+double SoundPerSecond(AudioDevice& device) {
+  testing::Bytes bytes = testing::WavFile(2600, 22050, 1, 660);
+  auto wave = device.OpenWave(std::make_shared<const WaveData>(ReadWav(bytes.data(), bytes.size())));
+  wave->Play();
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  const auto t1 = Clock::now();
+  const int64_t p1 = wave->PositionMs();
+  std::this_thread::sleep_until(t1 + std::chrono::seconds(2));
+  const int64_t p2 = wave->PositionMs();
+  const auto t2 = Clock::now();
+  const double seconds = std::chrono::duration<double>(t2 - t1).count();
+  return double(p2 - p1) / 1000.0 / seconds;
+}
+
+void KeepsRealTime(const char* driver, const std::string& recording, tlb::smoke::SmokeChecks& expect) {
+  setenv("SDL_AUDIODRIVER", driver, 1);
+  setenv("SDL_DISKAUDIOFILE", recording.c_str(), 1);
+  auto device = CreateSdlAudioDevice();
+  expect((std::string(driver) + ": the output opens").c_str(), device != nullptr);
+  if (!device) return;
+  double rate = SoundPerSecond(*device);
+  std::printf("%s: %.4f s of sound a second\n", driver, rate);
+  expect((std::string(driver) + ": takes 0.99-1.01 s of sound a second").c_str(), rate >= 0.99 && rate <= 1.01);
+}
+
+// The text standard error receives while `work` runs.
+template <class Work>
+std::string StandardError(const std::string& file, Work work) {
+  std::fflush(stderr);
+  int saved = dup(2);
+  int fd = open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  dup2(fd, 2);
+  close(fd);
+  work();
+  std::fflush(stderr);
+  dup2(saved, 2);
+  close(saved);
+  std::ifstream in(file);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void WithoutASoundDevice(const std::string& scratch, tlb::smoke::SmokeChecks& expect) {
+  setenv("SDL_AUDIODRIVER", "alsa", 1);
+  setenv("AUDIODEV", "no_such_device", 1);
+  std::unique_ptr<AudioDevice> device;
+  std::string said = StandardError(scratch, [&] {
+    device = CreateSdlAudioDevice();
+    if (device) device.reset();
+    device = CreateSdlAudioDevice();
+  });
+  const std::string line = "No sound device was found: the program runs without sound.\n";
+  size_t first = said.find(line);
+  expect("no device: standard error says so", first != std::string::npos);
+  expect("no device: and says it once", first == std::string::npos || said.find(line, first + 1) == std::string::npos);
+  expect("no device: a silent output opens", device != nullptr);
+  if (!device) return;
+  expect("no device: it counts as no wave-output device", !device->Audible());
+  double rate = SoundPerSecond(*device);
+  std::printf("no device: %.4f s of sound a second\n", rate);
+  expect("no device: a sound plays in real time", rate >= 0.99 && rate <= 1.01);
+  // A sound plays to its end on time.
+  testing::Bytes bytes = testing::WavFile(700, 22050, 1, 660);
+  auto wave = device->OpenWave(std::make_shared<const WaveData>(ReadWav(bytes.data(), bytes.size())));
+  const auto start = Clock::now();
+  wave->Play();
+  while (wave->Playing() && Clock::now() < start + std::chrono::seconds(3))
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  const double took = std::chrono::duration<double>(Clock::now() - start).count();
+  std::printf("no device: a 0.7 s sound ended after %.3f s\n", took);
+  expect("no device: a sound ends on time", !wave->Playing() && wave->PositionMs() == 700 && took >= 0.69 && took <= 0.74);
+  unsetenv("AUDIODEV");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -128,5 +211,8 @@ int main(int argc, char** argv) {
       {"disk", nullptr, MusicOutput::Shared, true},
   };
   for (const Output& out : outputs) PlayTogether(out, recording, expect);
+  KeepsRealTime("dummy", recording, expect);
+  KeepsRealTime("disk", recording, expect);
+  WithoutASoundDevice(recording + ".stderr", expect);
   return expect.failures ? 1 : 0;
 }

@@ -15,18 +15,29 @@
 // plays on an output its callback waits inside the mixer, so that an idle
 // output costs nothing; the file output alone goes on writing silence, as a
 // recording must.
+// SDL's null and file outputs have no clock of their own: they take blocks a
+// little faster than they last, so their callbacks wait for each block's time
+// on the wall clock (see OutputPacer). With no sound device at all, the device
+// falls back to the null output: a silent output that keeps real time, so that
+// the media players open, play and end as they would with sound; the system
+// then reports no wave-output device, so the programs switch sound and music
+// off.
 #include "platform/backend/sdl/sdl_audio.h"
 
 #include <SDL.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <string>
+#include <thread>
 
 #include "platform/core/exceptions.h"
 #include "platform/formats/midi_file.h"
 #include "platform/formats/wav_reader.h"
 #include "platform/media/midi_synth.h"
 #include "platform/media/mixer.h"
+#include "platform/media/output_pacer.h"
 
 namespace tlb {
 
@@ -63,6 +74,19 @@ bool FileDriver() {
   const char* driver = SDL_GetCurrentAudioDriver();
   return driver && std::string(driver) == "disk";
 }
+
+// The outputs with no sound card behind them, which take blocks as fast as
+// their thread comes back rather than as fast as they are played.
+bool UnclockedDriver() {
+  const char* driver = SDL_GetCurrentAudioDriver();
+  std::string name = driver ? driver : "";
+  return name == "disk" || name == "dummy";
+}
+
+// How far behind its schedule a paced output may fall before the schedule
+// starts again: well over the oversleeping of a busy machine, so that real
+// time is kept, and short enough that a stall is not made up for at length.
+constexpr int64_t kMaxLateUs = 40'000;
 
 int64_t NowUs() {
   static const double ticksPerUs = double(SDL_GetPerformanceFrequency()) / 1e6;
@@ -116,6 +140,8 @@ class SdlOutput {
     // taking silence in real time, or the pauses between sounds would be
     // missing from it.
     idleWait_ = !FileDriver();
+    if (UnclockedDriver()) pacer_ = std::make_unique<OutputPacer>(have.freq, kMaxLateUs);
+    else pacer_.reset();
     SDL_PauseAudioDevice(id_, 0);
     return true;
   }
@@ -135,16 +161,23 @@ class SdlOutput {
  private:
   static void Callback(void* user, Uint8* stream, int len) {
     auto* self = static_cast<SdlOutput*>(user);
+    const int frames = len / 4;
     // With nothing to play the device's thread sleeps here instead of mixing
     // silence every block; the next Play wakes it, and its block goes out at once.
-    if (self->idleWait_) self->mixer_->WaitWhileSilent();
-    self->mixer_->Mix(reinterpret_cast<int16_t*>(stream), len / 4, NowUs());
+    bool waited = self->idleWait_ && self->mixer_->WaitWhileSilent();
+    if (self->pacer_) {
+      if (waited) self->pacer_->Restart();
+      int64_t wait = self->pacer_->BlockDue(NowUs(), frames) - NowUs();
+      if (wait > 0) std::this_thread::sleep_for(std::chrono::microseconds(wait));
+    }
+    self->mixer_->Mix(reinterpret_cast<int16_t*>(stream), frames, NowUs());
   }
 
   SDL_AudioDeviceID id_ = 0;
   std::unique_ptr<Mixer> mixer_;
   int blockFrames_ = 0;
   bool idleWait_ = true;
+  std::unique_ptr<OutputPacer> pacer_;  // on an output without a clock of its own
 };
 
 class SdlAudioDevice : public AudioDevice {
@@ -156,7 +189,21 @@ class SdlAudioDevice : public AudioDevice {
     if (sound_) sound_->Close();
     DropEffect();
     if (subsystem_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    if (driver_) SDL_AudioQuit();
   }
+
+  // No sound device: the null output, one for sounds and songs alike.
+  bool OpenSilent() {
+    if (SDL_AudioInit("dummy") != 0) return false;
+    driver_ = true;
+    silent_ = true;
+    sound_ = std::make_unique<SdlOutput>();
+    if (sound_->Open(kRate, kSharedBlockFrames)) return true;
+    sound_.reset();
+    return false;
+  }
+
+  bool Audible() const override { return !silent_; }
 
   // Opens the sound output and, where it can, the music output; false when
   // there is no output at all.
@@ -210,6 +257,8 @@ class SdlAudioDevice : public AudioDevice {
   }
 
   bool subsystem_ = false;
+  bool driver_ = false;  // the null driver, started by name when nothing else opened
+  bool silent_ = false;
   std::unique_ptr<SdlOutput> sound_;
   std::unique_ptr<SdlOutput> music_;
 };
@@ -218,7 +267,12 @@ class SdlAudioDevice : public AudioDevice {
 
 std::unique_ptr<AudioDevice> CreateSdlAudioDevice() {
   auto device = std::make_unique<SdlAudioDevice>();
-  if (!device->OpenOutputs()) return nullptr;
+  if (device->OpenOutputs()) return device;
+  device = std::make_unique<SdlAudioDevice>();
+  if (!device->OpenSilent()) return nullptr;
+  static bool told = false;
+  if (!told) std::fprintf(stderr, "No sound device was found: the program runs without sound.\n");
+  told = true;
   return device;
 }
 

@@ -1,0 +1,39 @@
+#pragma once
+// Keeps an output that takes its blocks faster than it plays them to real
+// time. The null and file outputs have no sound card behind them: they ask for
+// the next block after sleeping a whole number of milliseconds, a little less
+// than a block lasts, so without pacing they would take sound a few percent
+// faster than it is heard and every position would run ahead of the clock.
+//
+// The output's thread asks, before it mixes each block, when that block is
+// due: the schedule's start plus the frames handed so far at the output's
+// rate. It waits until then. When the thread comes back after an idle wait
+// (nothing played for a while) or falls further behind than a stall allows,
+// the schedule starts again from that moment instead of handing the missed
+// blocks in one burst. The pacer reads no clock: the caller passes the time.
+#include <cstdint>
+
+namespace tlb {
+
+class OutputPacer {
+ public:
+  // `rate` in frames a second; a block later than `maxLateUs` behind its
+  // schedule starts the schedule again.
+  OutputPacer(int rate, int64_t maxLateUs);
+
+  // A block of `frames` is about to be mixed at `nowUs`: returns the time at
+  // which it is due (at most `nowUs` when it is due already) and counts it as
+  // handed from then.
+  int64_t BlockDue(int64_t nowUs, int frames);
+  // The output took no blocks for a while: the next block starts the schedule.
+  void Restart() { started_ = false; }
+
+ private:
+  int rate_;
+  int64_t maxLateUs_;
+  bool started_ = false;
+  int64_t startUs_ = 0;
+  int64_t framesHanded_ = 0;
+};
+
+}  // namespace tlb
