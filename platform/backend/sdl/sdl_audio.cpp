@@ -189,13 +189,12 @@ class SdlAudioDevice : public AudioDevice {
     if (sound_) sound_->Close();
     DropEffect();
     if (subsystem_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    if (driver_) SDL_AudioQuit();
+    if (silent_) SDL_AudioQuit();
   }
 
   // No sound device: the null output, one for sounds and songs alike.
   bool OpenSilent() {
     if (SDL_AudioInit("dummy") != 0) return false;
-    driver_ = true;
     silent_ = true;
     sound_ = std::make_unique<SdlOutput>();
     if (sound_->Open(kRate, kSharedBlockFrames)) return true;
@@ -257,8 +256,7 @@ class SdlAudioDevice : public AudioDevice {
   }
 
   bool subsystem_ = false;
-  bool driver_ = false;  // the null driver, started by name when nothing else opened
-  bool silent_ = false;
+  bool silent_ = false;  // on the null driver, started by name when nothing else opened
   std::unique_ptr<SdlOutput> sound_;
   std::unique_ptr<SdlOutput> music_;
 };

@@ -6,7 +6,9 @@
 
 namespace tlb {
 
-// Opens the default audio device; nullptr when none can be opened.
+// Opens the default audio device. When none can be opened, opens a silent
+// output that keeps real time instead (saying so once on standard error), so
+// that media players still play; nullptr only when that fails too.
 std::unique_ptr<AudioDevice> CreateSdlAudioDevice();
 
 // The output's rate and block size in frames, for measurements; false for a
