@@ -1,11 +1,13 @@
 #include "platform/core/registry_store.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -143,21 +145,100 @@ bool MakeFolders(const std::string& folder) {
   return ::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
 }
 
-std::optional<std::string> ReadSmallFile(const std::string& path) {
+// Reads into buffer until it is full or the file ends; the count read, -1 on error.
+ssize_t ReadFull(int fd, char* buffer, size_t size) {
+  size_t got = 0;
+  while (got < size) {
+    const ssize_t n = ::read(fd, buffer + got, size - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return -1;
+    if (n == 0) break;
+    got += static_cast<size_t>(n);
+  }
+  return static_cast<ssize_t>(got);
+}
+
+// A registry file as read: the whole of it, or its first kMaxRegistryFileSize
+// bytes when it is longer, so that no file takes more memory than the limit.
+struct FileText {
+  std::string bytes;
+  bool complete = true;  // false when the file goes on past what was read
+};
+
+// nullopt when the file cannot be opened or read.
+std::optional<FileText> ReadRegistryFile(const std::string& path) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return std::nullopt;
-  std::string data;
+  FileText text;
   char chunk[16384];
   for (;;) {
-    const ssize_t n = ::read(fd, chunk, sizeof chunk);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0 || data.size() + static_cast<size_t>(n) > kMaxRegistryFileSize) {
+    // One byte past the limit tells a file of exactly the limit from a longer one.
+    const size_t room = kMaxRegistryFileSize + 1 - text.bytes.size();
+    const ssize_t n = ReadFull(fd, chunk, std::min(sizeof chunk, room));
+    if (n < 0) {
+      const int err = errno;
       ::close(fd);
-      if (n == 0) return data;
+      errno = err;
       return std::nullopt;
     }
-    data.append(chunk, static_cast<size_t>(n));
+    if (n == 0) break;
+    text.bytes.append(chunk, static_cast<size_t>(n));
+    if (text.bytes.size() > kMaxRegistryFileSize) {
+      text.bytes.resize(kMaxRegistryFileSize);
+      text.complete = false;
+      break;
+    }
   }
+  ::close(fd);
+  return text;
+}
+
+// True when the file at path holds exactly bytes. Compared block by block, so
+// a large file is not held in memory; a file that cannot be read differs.
+bool FileHolds(const std::string& path, std::string_view bytes) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  bool same = true;
+  char chunk[16384];
+  for (;;) {
+    const ssize_t n = ReadFull(fd, chunk, sizeof chunk);
+    if (n <= 0) {
+      same = n == 0 && bytes.empty();
+      break;
+    }
+    const auto got = static_cast<size_t>(n);
+    if (got > bytes.size() || bytes.substr(0, got) != std::string_view(chunk, got)) {
+      same = false;
+      break;
+    }
+    bytes.remove_prefix(got);
+  }
+  ::close(fd);
+  return same;
+}
+
+// True when the two files hold the same bytes, compared block by block.
+bool FilesMatch(const std::string& a, const std::string& b) {
+  const int fdA = ::open(a.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fdA < 0) return false;
+  const int fdB = ::open(b.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fdB < 0) {
+    ::close(fdA);
+    return false;
+  }
+  struct stat stA, stB;
+  bool same = ::fstat(fdA, &stA) == 0 && ::fstat(fdB, &stB) == 0 && stA.st_size == stB.st_size;
+  char chunkA[16384];
+  char chunkB[16384];
+  while (same) {
+    const ssize_t n = ReadFull(fdA, chunkA, sizeof chunkA);
+    same = n >= 0 && ReadFull(fdB, chunkB, sizeof chunkB) == n &&
+           std::memcmp(chunkA, chunkB, static_cast<size_t>(n)) == 0;
+    if (n == 0) break;
+  }
+  ::close(fdA);
+  ::close(fdB);
+  return same;
 }
 
 bool WriteAll(int fd, std::string_view data) {
@@ -217,6 +298,60 @@ class FolderLock {
  private:
   int fd_ = -1;
 };
+
+// The name for the next older damaged copy, registry.damaged.N with N one past
+// the highest number in use, so that the numbers follow the order in which the
+// copies were set aside. nullopt (errno set) when the folder cannot be listed.
+std::optional<std::string> NextOlderCopyPath(const std::string& folder) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return std::nullopt;
+  const std::string prefix = std::string(kDamagedName) + ".";
+  uint64_t highest = 0;
+  for (;;) {
+    errno = 0;
+    const dirent* entry = ::readdir(dir);
+    if (entry == nullptr) break;
+    const std::string_view name = entry->d_name;
+    if (name.size() <= prefix.size() || name.substr(0, prefix.size()) != prefix) continue;
+    const std::optional<uint32_t> n = ParseDword(name.substr(prefix.size()));
+    if (n) highest = std::max<uint64_t>(highest, *n);
+  }
+  const int err = errno;
+  ::closedir(dir);
+  if (err != 0) {
+    // A number missed in a list cut short could be written over.
+    errno = err;
+    return std::nullopt;
+  }
+  return folder + "/" + prefix + std::to_string(highest + 1);
+}
+
+// Sets the damaged registry file aside as registry.damaged: a copy of its bytes
+// when they were read whole (bytes), else the file itself moves there. An
+// earlier copy that differs first moves to the next numbered name; one with the
+// same bytes is not kept twice.
+bool KeepDamagedCopy(const std::string& folder, const std::string& file, const std::string* bytes) {
+  const std::string damaged = folder + "/" + std::string(kDamagedName);
+  struct stat st;
+  if (::lstat(damaged.c_str(), &st) == 0) {
+    const bool same = S_ISREG(st.st_mode) && (bytes ? FileHolds(damaged, *bytes) : FilesMatch(file, damaged));
+    if (same && bytes != nullptr) return true;
+    if (!same) {
+      const std::optional<std::string> older = NextOlderCopyPath(folder);
+      if (!older) return false;
+      if (::lstat(older->c_str(), &st) == 0) {
+        errno = EEXIST;
+        return false;
+      }
+      if (errno != ENOENT) return false;
+      if (::rename(damaged.c_str(), older->c_str()) != 0) return false;
+    }
+  } else if (errno != ENOENT) {
+    return false;
+  }
+  return bytes != nullptr ? ReplaceFile(folder, folder + "/" + std::string(kDamagedTempName), damaged, *bytes)
+                          : ::rename(file.c_str(), damaged.c_str()) == 0;
+}
 
 }  // namespace
 
@@ -435,9 +570,9 @@ std::string RegistryStore::DamagedPath() const { return folder_ + "/" + std::str
 
 RegistryData RegistryStore::Load() const {
   if (folder_.empty()) return {};
-  const std::optional<std::string> text = ReadSmallFile(FilePath());
+  const std::optional<FileText> text = ReadRegistryFile(FilePath());
   if (!text) return {};
-  return ParseRegistry(*text).data;
+  return ParseRegistry(text->bytes).data;
 }
 
 bool RegistryStore::Update(const std::function<void(RegistryData&)>& change) {
@@ -475,19 +610,27 @@ bool RegistryStore::UpdateFile(const std::function<void(RegistryData&)>& change)
     errno = S_ISDIR(st.st_mode) ? EISDIR : EEXIST;
     return false;
   }
-  const std::optional<std::string> before = exists ? ReadSmallFile(FilePath()) : std::nullopt;
-  ParsedRegistry parsed = before ? ParseRegistry(*before) : ParsedRegistry{};
+  // A file longer than the limit is read as far as the limit, like one cut
+  // off there: what it holds past the limit is kept in the damaged copy.
+  const std::optional<FileText> before = exists ? ReadRegistryFile(FilePath()) : std::nullopt;
+  const bool readWhole = before && before->complete;
+  ParsedRegistry parsed = before ? ParseRegistry(before->bytes) : ParsedRegistry{};
   change(parsed.data);
   const std::string after = SerializeRegistry(parsed.data);
-  if (before && *before == after) return true;
+  if (readWhole && before->bytes == after) return true;
 
-  if (exists && !(before && (parsed.whole || before->empty()))) {
-    // Keep the damaged file beside the new one: its bytes when they were
-    // read, else the file itself (too large or unreadable) moves aside. An
+  if (exists && !(readWhole && (parsed.whole || before->bytes.empty()))) {
+    // Keep the damaged file beside the new one: its bytes when they were read
+    // whole, else the file itself (too large or unreadable) moves aside. An
     // empty file holds nothing to keep.
-    const bool kept = before ? ReplaceFile(folder_, folder_ + "/" + std::string(kDamagedTempName), DamagedPath(), *before)
-                             : ::rename(FilePath().c_str(), DamagedPath().c_str()) == 0;
-    if (!kept) return false;
+    if (!KeepDamagedCopy(folder_, FilePath(), readWhole ? &before->bytes : nullptr)) return false;
+    static std::atomic<bool> said{false};
+    if (!said.exchange(true)) {
+      std::fprintf(stderr,
+                   "The settings file %s was damaged: it was read as far as it could be, and a copy of it is kept as "
+                   "%s\n",
+                   FilePath().c_str(), DamagedPath().c_str());
+    }
   }
   return ReplaceFile(folder_, folder_ + "/" + std::string(kTempName), FilePath(), after);
 }

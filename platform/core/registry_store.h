@@ -95,7 +95,8 @@ struct ParsedRegistry {
 };
 ParsedRegistry ParseRegistry(std::string_view text);
 
-// The largest registry file that is read; a larger one counts as damaged.
+// How much of a registry file is read; a larger file is read up to this size,
+// as far as it parses, and counts as damaged.
 inline constexpr size_t kMaxRegistryFileSize = size_t{16} << 20;
 
 // The registry file in one folder (UTF-8 path).
@@ -113,8 +114,9 @@ class RegistryStore {
 
   std::string DamagedPath() const;
 
-  // The stored registry: what can be read of it. A missing or unreadable file
-  // reads as empty.
+  // The stored registry: what can be read of it (of a file over the size limit,
+  // of its first kMaxRegistryFileSize bytes). A missing or unreadable file reads
+  // as empty.
   RegistryData Load() const;
 
   // Applies change to the stored registry and writes the result at once: under
@@ -124,10 +126,13 @@ class RegistryStore {
   // registry and never a mix. The folder is created when missing. A result
   // equal to the file as it stands is not written again.
   //
-  // A damaged file is first kept as registry.damaged beside the new one (a
-  // damaged copy kept before is replaced), so that what could not be read is
-  // not lost silently. Something other than a file in the registry's place is
-  // left alone.
+  // A damaged file (one over the size limit too) is first kept as
+  // registry.damaged beside the new one, so that what could not be read is not
+  // lost; the first time in the process this says on standard error where the
+  // copy is. A different copy kept before moves to registry.damaged.N, N one
+  // past the highest number in use, so the numbers follow the copies' age; a
+  // copy that is the same is not kept twice. Something other than a file in the
+  // registry's place is left alone.
   //
   // Returns false (errno set) when the file cannot be written; the first such
   // failure in the process says on standard error that the settings could not

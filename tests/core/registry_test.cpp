@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <utility>
 #include <vector>
@@ -242,20 +243,109 @@ TEST_F(RegistryTest, ADirectoryInTheFilesPlaceIsLeftAloneAndNothingIsSaved) {
   EXPECT_FALSE(fs::exists(root_ / "tulimbo" / "registry.damaged"));
 }
 
-// A file too large to read is moved aside whole rather than overwritten.
-TEST_F(RegistryTest, AFileTooLargeToReadIsMovedAside) {
-  fs::create_directories(root_ / "tulimbo");
+// A file over the size limit is read up to the limit, as far as it parses, and
+// moved aside whole at the next write. Its first 16 MB end with an end line
+// exactly at the limit: the file still counts as damaged, since it goes on.
+TEST_F(RegistryTest, AFileOverTheSizeLimitKeepsWhatItsFirstLinesHoldAndIsMovedAside) {
+  const fs::path folder = root_ / "tulimbo";
+  const std::string volumes = kBase + "\\Nastaveni - obecne";
+  fs::create_directories(folder);
+  std::ofstream(folder / "registry.damaged", std::ios::binary) << "an earlier damaged file\n";
   {
-    std::ofstream out(File(), std::ios::binary);
-    const std::string line(1 << 20, '#');
-    for (size_t written = 0; written <= kMaxRegistryFileSize; written += line.size()) out << line;
+    std::string text = "tulimbo-registry 1\nkey \"" + kGames + "\"\n  dword \"Hry_starty\" 41\nkey \"" + volumes +
+                       "\"\n  dword \"WAV HLASITOST\" 200\n  dword \"MIDI HLASITOST\" 90\n";
+    text += "#" + std::string(kMaxRegistryFileSize - 4 - text.size() - 2, 'x') + "\n";
+    text += "end\n";
+    ASSERT_EQ(text.size(), kMaxRegistryFileSize);
+    text += "key \"" + kGames + "\"\n  dword \"past the limit\" 5\n";
+    text += "#" + std::string(size_t{4} << 20, 'y') + "\nend\n";
+    std::ofstream(File(), std::ios::binary) << text;
   }
   const auto size = fs::file_size(File());
+
   TRegistry reg;
-  ASSERT_TRUE(reg.OpenKey(kGames, true));
-  reg.WriteInteger("Hry_starty", 1);
-  EXPECT_EQ(fs::file_size(root_ / "tulimbo" / "registry.damaged"), size);
-  EXPECT_TRUE(ParseRegistry(FileText()).whole);
+  ASSERT_TRUE(reg.OpenKey(volumes, false));
+  EXPECT_EQ(reg.ReadInteger("WAV HLASITOST"), 200);
+  EXPECT_EQ(reg.ReadInteger("MIDI HLASITOST"), 90);
+  reg.CloseKey();
+  ASSERT_TRUE(reg.OpenKey(kGames, false));
+  EXPECT_EQ(reg.ReadInteger("Hry_starty"), 41);
+  EXPECT_FALSE(reg.ValueExists("past the limit"));
+  EXPECT_EQ(fs::file_size(File()), size) << "reading does not write";
+
+  reg.WriteInteger("Hry_starty", 42);
+  EXPECT_EQ(fs::file_size(folder / "registry.damaged"), size);
+  std::ifstream older(folder / "registry.damaged.1", std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(older), {}), "an earlier damaged file\n");
+  const ParsedRegistry now = ParseRegistry(FileText());
+  ASSERT_TRUE(now.whole);
+  EXPECT_EQ(now.data.FindValue(kGames, "Hry_starty")->dword, 42u);
+  EXPECT_EQ(now.data.FindValue(volumes, "WAV HLASITOST")->dword, 200u);
+  EXPECT_EQ(now.data.FindValue(volumes, "MIDI HLASITOST")->dword, 90u);
+}
+
+// Every damaged file replaced is kept: a different earlier copy moves to the
+// next number, a copy with the same bytes is not kept twice.
+TEST_F(RegistryTest, EarlierDamagedCopiesAreKeptUnderNumbersAndTheSameOneOnlyOnce) {
+  const fs::path folder = root_ / "tulimbo";
+  fs::create_directories(folder);
+  auto replaceDamaged = [&](const std::string& text) {
+    std::ofstream(File(), std::ios::binary | std::ios::trunc) << text;
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(kGames, true));
+    reg.WriteInteger("Hry_starty", 1);
+    ASSERT_TRUE(ParseRegistry(FileText()).whole);
+  };
+  auto copies = [&] {
+    std::map<std::string, std::string> found;  // file name -> contents
+    for (const auto& entry : fs::directory_iterator(folder)) {
+      const std::string name = entry.path().filename().string();
+      if (name.rfind("registry.damaged", 0) != 0) continue;
+      std::ifstream in(entry.path(), std::ios::binary);
+      found[name] = std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    return found;
+  };
+  using Copies = std::map<std::string, std::string>;
+
+  replaceDamaged("first\n");
+  replaceDamaged("second\n");
+  replaceDamaged("second\n");
+  EXPECT_EQ(copies(), (Copies{{"registry.damaged", "second\n"}, {"registry.damaged.1", "first\n"}}));
+  replaceDamaged("third\n");
+  EXPECT_EQ(copies(), (Copies{{"registry.damaged", "third\n"},
+                              {"registry.damaged.1", "first\n"},
+                              {"registry.damaged.2", "second\n"}}));
+  // A number freed by a copy the user removed is not reused: the numbers keep
+  // the copies' order.
+  fs::remove(folder / "registry.damaged.1");
+  replaceDamaged("fourth\n");
+  EXPECT_EQ(copies(), (Copies{{"registry.damaged", "fourth\n"},
+                              {"registry.damaged.2", "second\n"},
+                              {"registry.damaged.3", "third\n"}}));
+}
+
+// Setting a damaged file aside says so once in a run, with where the copy is,
+// however many damaged files the run replaces.
+TEST_F(RegistryTest, ADamagedFileIsReportedOnceOnStandardErrorWithWhereItsCopyIs) {
+  fs::create_directories(root_ / "tulimbo");
+  // A fresh process: the notice is said once per process, and other tests may
+  // have said it already.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        for (int i = 0; i < 3; ++i) {
+          std::ofstream(File(), std::ios::binary | std::ios::trunc) << "damaged " << i << "\n";
+          TRegistry reg;
+          if (reg.OpenKey(kGames, true)) reg.WriteInteger("Hry_starty", i);
+        }
+        const bool allKept = fs::exists(root_ / "tulimbo" / "registry.damaged.2");
+        fs::remove_all(root_);
+        std::exit(allKept ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0),
+      "^The settings file [^\n]*/tulimbo/registry was damaged: it was read as far as it could be, and a copy of it "
+      "is kept as [^\n]*/tulimbo/registry\\.damaged\n$");
 }
 
 // The first failure to save says so once on standard error; the program goes on.
