@@ -152,6 +152,25 @@ TEST(SamplePictures, SongPicturesArePlainBehindTheWordsForBothTheirColours) {
   }
 }
 
+// The counted-out face's sunburst, like the plain face's ring, ends inside the
+// 105x105 frame: the frame's outer two rows and columns are the form's green.
+TEST(SamplePictures, FacesEndInsideTheirFrame) {
+  REQUIRE_SAMPLE_SET(root);
+  const uint32_t formGreen = 0x008000;
+  for (int n = 1; n <= 8; ++n)
+    for (const char* kind : {"", "a"}) {
+      std::string name = "obl_" + std::to_string(n) + kind + ".bmp";
+      SCOPED_TRACE(name);
+      sample::BmpInfo b = picture(root, name);
+      auto at = [&](int x, int y) { return b.pixels[size_t(y) * b.width + x]; };
+      int other = 0;
+      for (int d = 0; d < 2; ++d)
+        for (int i = 0; i < b.width; ++i)
+          for (uint32_t c : {at(i, d), at(i, b.height - 1 - d), at(d, i), at(b.width - 1 - d, i)}) other += c != formGreen;
+      EXPECT_EQ(other, 0);
+    }
+}
+
 TEST(SamplePictures, EveryPoseOfAFigureIsItsOwnPicture) {
   REQUIRE_SAMPLE_SET(root);
   for (const char* who : {"kluk", "mysak"}) {
