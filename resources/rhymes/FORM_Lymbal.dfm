@@ -62,6 +62,16 @@ object FORM_Lymbal: TFORM_Lymbal
     Cursor = crHourGlass
     Picture = 'FORM_Lymbal.wait_image.bmp'
   end
+  object sipka: TImage
+    Left = 127
+    Top = 122
+    Width = 180
+    Height = 180
+    Cursor = 7
+    Center = True
+    Visible = False
+    OnClick = mluvici_mysClick
+  end
   object ksicht_1: TImage
     Left = 166
     Top = 2
@@ -117,16 +127,6 @@ object FORM_Lymbal: TFORM_Lymbal
     Width = 105
     Height = 105
     Visible = False
-  end
-  object sipka: TImage
-    Left = 127
-    Top = 122
-    Width = 180
-    Height = 180
-    Cursor = 7
-    Center = True
-    Visible = False
-    OnClick = mluvici_mysClick
   end
   object swp_sipka1: TImage
     Left = 28

@@ -1,6 +1,6 @@
 // The pictures of the sample data set: sizes the forms lay out, 8-bit
 // pictures with a palette, and contents that do their job (distinct cards,
-// arrows that point at their faces, song pictures pale enough for black text).
+// arrows that point at their faces, song pictures plain behind their words).
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -26,7 +26,6 @@ sample::BmpInfo picture(const std::string& root, const std::string& name) {
   return sample::readBmp(sample::readDataFile(root, "obrazky/" + name));
 }
 
-double luma(uint32_t c) { return 0.299 * ((c >> 16) & 255) + 0.587 * ((c >> 8) & 255) + 0.114 * (c & 255); }
 
 TEST(SamplePictures, HaveTheirShownSizeAndEightBitsWithAPalette) {
   REQUIRE_SAMPLE_SET(root);
@@ -119,23 +118,57 @@ TEST(SamplePictures, EachArrowPointsFromTheCircleMiddleAtItsFace) {
   }
 }
 
-TEST(SamplePictures, SongPicturesArePaleWhereTheBlackWordsGo) {
+// Relative luminance of a 0x00RRGGBB colour.
+double luminance(uint32_t c) {
+  auto channel = [](uint32_t v) {
+    double x = v / 255.0;
+    return x <= 0.04045 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * channel((c >> 16) & 255) + 0.7152 * channel((c >> 8) & 255) + 0.0722 * channel(c & 255);
+}
+
+// The words are black, coloured red as they are sung (yellow in song 3). Behind the
+// title and the lines the song's text fills, the ground is light enough for red and
+// black to reach 3:1 against it (relative luminance 0.74 or more), or for song 3 of a
+// middle lightness where yellow and black both do (0.10 to 0.28).
+TEST(SamplePictures, SongPicturesArePlainBehindTheWordsForBothTheirColours) {
   REQUIRE_SAMPLE_SET(root);
+  const int lineTops[12] = {48, 72, 95, 119, 143, 167, 190, 214, 238, 262, 285, 309};
   for (int n = 1; n <= 4; ++n) {
     SCOPED_TRACE("obr_p" + std::to_string(n));
     sample::BmpInfo b = picture(root, "obr_p" + std::to_string(n) + ".bmp");
-    // The text lines lie at left 4..328, top 4..332.
-    double sum = 0;
-    int dark = 0, count = 0;
-    for (int y = 4; y < 332; ++y)
-      for (int x = 4; x < 328; ++x) {
-        double l = luma(b.pixels[size_t(y) * b.width + x]);
-        sum += l, ++count;
-        if (l < 100) ++dark;
+    int lines = sample::readKaraoke(sample::readDataFile(root, "texty/pis" + std::to_string(n) + ".syn")).displayLines;
+    ASSERT_GE(lines, 1);
+    ASSERT_LE(lines, 12);
+    const double low = n == 3 ? 0.10 : 0.74, high = n == 3 ? 0.28 : 1.0;
+    int fits = 0, count = 0;
+    // The lines lie at left 4..328, the title at 6..331 from top 4.
+    for (int y = 4; y < lineTops[lines - 1] + 23; ++y)
+      for (int x = 4; x < 331; ++x) {
+        double l = luminance(b.pixels[size_t(y) * b.width + x]);
+        fits += l >= low && l <= high, ++count;
       }
-    EXPECT_GT(sum / count, 185.0);
-    EXPECT_LT(double(dark) / count, 0.03);
+    EXPECT_GE(double(fits) / count, 0.98) << fits << " of " << count;
   }
+}
+
+// The counted-out face's sunburst, like the plain face's ring, ends inside the
+// 105x105 frame: the frame's outer two rows and columns are the form's green.
+TEST(SamplePictures, FacesEndInsideTheirFrame) {
+  REQUIRE_SAMPLE_SET(root);
+  const uint32_t formGreen = 0x008000;
+  for (int n = 1; n <= 8; ++n)
+    for (const char* kind : {"", "a"}) {
+      std::string name = "obl_" + std::to_string(n) + kind + ".bmp";
+      SCOPED_TRACE(name);
+      sample::BmpInfo b = picture(root, name);
+      auto at = [&](int x, int y) { return b.pixels[size_t(y) * b.width + x]; };
+      int other = 0;
+      for (int d = 0; d < 2; ++d)
+        for (int i = 0; i < b.width; ++i)
+          for (uint32_t c : {at(i, d), at(i, b.height - 1 - d), at(d, i), at(b.width - 1 - d, i)}) other += c != formGreen;
+      EXPECT_EQ(other, 0);
+    }
 }
 
 TEST(SamplePictures, EveryPoseOfAFigureIsItsOwnPicture) {

@@ -1,6 +1,7 @@
 // The counting-out circle of the rhymes program: eight children's faces, each
 // also as the face that was counted out, and eight arrows pointing from the
 // middle of the circle at each face.
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -14,6 +15,61 @@ namespace gen {
 namespace {
 
 constexpr double OW = 3.0;
+// The rays end this far (in hundredths of the face's size) inside its frame.
+constexpr double kRayMargin = 3.0;
+
+// How far a ray from (x, y) in direction `a` goes before it comes within `margin`
+// of the edge of the 100x100 frame.
+double reachInFrame(double x, double y, double a, double margin) {
+  double dx = std::cos(a), dy = std::sin(a), reach = 1e9;
+  if (dx > 1e-9) reach = std::min(reach, (100 - margin - x) / dx);
+  if (dx < -1e-9) reach = std::min(reach, (margin - x) / dx);
+  if (dy > 1e-9) reach = std::min(reach, (100 - margin - y) / dy);
+  if (dy < -1e-9) reach = std::min(reach, (margin - y) / dy);
+  return reach;
+}
+
+// The faces' places on the form (105x105 each) and the arrow control's, 180x180.
+constexpr int kFacePlaces[8][2] = {{166, 2}, {285, 48}, {307, 164}, {285, 272}, {166, 293}, {37, 278}, {2, 160}, {37, 34}};
+constexpr double kArrowLeft = 127, kArrowTop = 122, kArrowSize = 180, kFaceSize = 105;
+// The faces stand over the arrow's picture: the arrow keeps this far (pixels) from them.
+constexpr double kFaceClearance = 5.0;
+
+// The arrow pointing along +x from the middle, its tip at `tip`: shaft, head and tail.
+std::vector<Pt> arrowBody(double tip) {
+  return {{-26, -9}, {tip - 42, -9}, {tip - 42, -24}, {tip, 0}, {tip - 42, 24}, {tip - 42, 9}, {-26, 9}};
+}
+const std::vector<Pt> kArrowTail = {{-46, -16}, {-26, -9}, {-26, 9}, {-46, 16}, {-38, 0}};
+
+// Whether the outline `shape` turned to face k keeps clear of every face.
+bool clearOfFaces(const std::vector<Pt>& shape, int k) {
+  double a = arrowAngle(k), ca = std::cos(a), sa = std::sin(a);
+  for (size_t i = 0; i < shape.size(); ++i) {
+    Pt p = shape[i], q = shape[(i + 1) % shape.size()];
+    for (int step = 0; step <= 20; ++step) {
+      double t = step / 20.0, lx = p.x + (q.x - p.x) * t, ly = p.y + (q.y - p.y) * t;
+      double x = kArrowLeft + kArrowSize / 2 + lx * ca - ly * sa, y = kArrowTop + kArrowSize / 2 + lx * sa + ly * ca;
+      for (const auto& f : kFacePlaces)
+        if (x > f[0] - kFaceClearance && x < f[0] + kFaceSize + kFaceClearance && y > f[1] - kFaceClearance &&
+            y < f[1] + kFaceSize + kFaceClearance)
+          return false;
+    }
+  }
+  return true;
+}
+
+// The tip's distance from the middle, the same for all eight arrows: as long as the
+// faces leave room for.
+double arrowTip() {
+  double tip = 86;
+  auto fits = [](double t) {
+    for (int k = 1; k <= 8; ++k)
+      if (!clearOfFaces(arrowBody(t), k) || !clearOfFaces(kArrowTail, k)) return false;
+    return true;
+  };
+  while (tip > 60 && !fits(tip)) tip -= 0.5;
+  return tip;
+}
 
 struct Kid {
   Rgb skin, hair;
@@ -109,14 +165,18 @@ Canvas faceBitmap(int n, bool countedOut, int size) {
   Canvas c(size, size, col::formGreen);
   c.scale(size / 100.0, size / 100.0);
   if (countedOut) {
+    // The sunburst's rays reach as far as the square frame allows and end inside it,
+    // so none is cut off by the picture's edge.
     for (int i = 0; i < 12; ++i) {
-      double a = i * kPi / 6;
+      double a = kPi / 12 + i * kPi / 6;
+      double reach = 60;
+      for (double side : {a - 0.16, a + 0.16}) reach = std::min(reach, reachInFrame(50, 52, side, kRayMargin));
       c.fillPolygon({{50, 52},
-                     {50 + 60 * std::cos(a - 0.16), 52 + 60 * std::sin(a - 0.16)},
-                     {50 + 60 * std::cos(a + 0.16), 52 + 60 * std::sin(a + 0.16)}},
+                     {50 + reach * std::cos(a - 0.16), 52 + reach * std::sin(a - 0.16)},
+                     {50 + reach * std::cos(a + 0.16), 52 + reach * std::sin(a + 0.16)}},
                     col::yellow);
     }
-    c.circleO(50, 52, 45, col::orange, 2.4, col::red);
+    c.circleO(50, 52, 41, col::orange, 2.4, col::red);
   } else {
     c.circleO(50, 52, 45, rgb(60, 170, 60), 2.4, rgb(20, 90, 20));
   }
@@ -124,12 +184,11 @@ Canvas faceBitmap(int n, bool countedOut, int size) {
   return c;
 }
 
-// Face k stands at these form positions; the arrow's picture is centred at
-// (127 + 90, 122 + 90). Each arrow points from there at the middle of its face.
+// The arrow's picture is centred in its control; each arrow points from there at
+// the middle of its face.
 double arrowAngle(int k) {
-  static const int pos[8][2] = {{166, 2}, {285, 48}, {307, 164}, {285, 272}, {166, 293}, {37, 278}, {2, 160}, {37, 34}};
-  double fx = pos[k - 1][0] + 52.5, fy = pos[k - 1][1] + 52.5;
-  return std::atan2(fy - (122 + 90), fx - (127 + 90));
+  double fx = kFacePlaces[k - 1][0] + kFaceSize / 2, fy = kFacePlaces[k - 1][1] + kFaceSize / 2;
+  return std::atan2(fy - (kArrowTop + kArrowSize / 2), fx - (kArrowLeft + kArrowSize / 2));
 }
 
 Canvas arrowBitmap(int k) {
@@ -137,11 +196,11 @@ Canvas arrowBitmap(int k) {
   c.push();
   c.translate(90, 90);
   c.rotate(arrowAngle(k));
-  // Pointing along +x from the middle.
-  std::vector<Pt> shape = {{-26, -9}, {44, -9}, {44, -24}, {86, 0}, {44, 24}, {44, 9}, {-26, 9}};
-  c.polygonO(shape, col::red, 4, col::black);
-  c.fillPolygon({{-22, -5}, {44, -5}, {44, -2}, {-22, -2}}, lighten(col::red, 0.4));
-  c.polygonO({{-46, -16}, {-26, -9}, {-26, 9}, {-46, 16}, {-38, 0}}, col::yellow, 3);
+  // Pointing along +x from the middle, within the room the faces leave.
+  static const double tip = arrowTip();
+  c.polygonO(arrowBody(tip), col::red, 4, col::black);
+  c.fillPolygon({{-22, -5}, {tip - 42, -5}, {tip - 42, -2}, {-22, -2}}, lighten(col::red, 0.4));
+  c.polygonO(kArrowTail, col::yellow, 3);
   c.pop();
   c.circleO(90, 90, 17, col::yellow, 3.4);
   c.fillCircle(84, 86, 2.4, col::black);

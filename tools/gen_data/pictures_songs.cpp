@@ -1,5 +1,8 @@
-// The four song pictures (640x424). The song's words are drawn in black over
-// the left half, so that half stays pale and the scene keeps to the right.
+// The four song pictures (640x424). The song's words are drawn over the left
+// part (x 4..340, y 4..332): in black, and coloured red as they are sung, or
+// yellow in the rain song. Behind them the ground stays plain, light for black
+// and red, a mid grey-blue for black and yellow, and the scene keeps to the
+// right and below.
 #include <cmath>
 #include <string>
 #include <vector>
@@ -67,8 +70,8 @@ void smallGirl(Canvas& c, double x, double y, double s, Rgb dress) {
 
 void song1(Canvas& c) {
   gradient(c, 0, 260, rgb(200, 230, 255), rgb(240, 250, 255));
-  drawCloud(c, 140, 60, 1.4, col::white);
-  drawCloud(c, 420, 90, 1.1, col::white);
+  drawCloud(c, 390, 48, 1.1, col::white);
+  drawCloud(c, 455, 104, 1.0, col::white);
   sunInSky(c, 560, 70, 34);
   c.fillPolygon({{0, 250}, {200, 230}, {420, 236}, {640, 220}, {640, 424}, {0, 424}}, rgb(205, 240, 170));
   c.polyline({{0, 250}, {200, 230}, {420, 236}, {640, 220}}, 3, rgb(120, 190, 90));
@@ -123,25 +126,28 @@ void pony(Canvas& c, double x, double y, double s) {
 }
 
 void song3(Canvas& c) {
-  gradient(c, 0, 280, rgb(215, 225, 240), rgb(235, 240, 248));
-  c.fillPolygon({{0, 280}, {640, 260}, {640, 424}, {0, 424}}, rgb(200, 232, 180));
-  drawCloud(c, 470, 60, 2.0, rgb(200, 210, 228));
-  drawCloud(c, 590, 90, 1.4, rgb(190, 200, 220));
-  drawCloud(c, 150, 50, 1.2, rgb(235, 240, 250));
+  // A grey-blue rainy sky, dark enough for the yellow words and light enough for
+  // the black title, down to below the last line; the clouds keep to the right.
+  gradient(c, 0, 340, rgb(104, 118, 144), rgb(124, 138, 162));
+  c.fillPolygon({{0, 340}, {360, 326}, {640, 262}, {640, 424}, {0, 424}}, rgb(150, 196, 130));
+  drawCloud(c, 470, 60, 2.0, rgb(176, 186, 204));
+  drawCloud(c, 590, 90, 1.4, rgb(164, 174, 194));
+  drawCloud(c, 610, 22, 0.9, rgb(186, 194, 210));
   Rng r(31);
   for (int i = 0; i < 70; ++i) {
     double x = 360 + r.uniform() * 280, y = 110 + r.uniform() * 260;
-    c.line(x, y, x - 4, y + 16, 2, rgb(90, 140, 220), 0.8);
+    c.line(x, y, x - 4, y + 16, 2, rgb(185, 205, 240), 0.8);
   }
+  // Fainter drops over the words, of about the sky's own lightness.
   for (int i = 0; i < 18; ++i) {
     double x = r.uniform() * 330, y = 20 + r.uniform() * 330;
-    c.line(x, y, x - 3, y + 11, 1.4, rgb(150, 180, 230), 0.45);
+    c.line(x, y, x - 3, y + 11, 1.4, rgb(150, 168, 200), 0.35);
   }
   c.fillEllipse(470, 392, 90, 14, rgb(150, 195, 240));
   c.fillEllipse(600, 404, 40, 8, rgb(150, 195, 240));
   pony(c, 480, 320, 1.5);
   // an umbrella over the cuckoo's tree
-  c.roundRectO(366, 190, 378, 300, 3, col::brown, OW);
+  c.roundRectO(366, 190, 378, 332, 3, col::brown, OW);
   c.circleO(372, 170, 36, col::green, OW);
   c.ellipseO(378, 168, 12, 8, rgb(150, 120, 90), 2);
   c.polygonO({{388, 166}, {398, 168}, {388, 172}}, col::orange, 1.4);
@@ -169,7 +175,7 @@ void goblin(Canvas& c, double x, double y) {
 void song4(Canvas& c) {
   gradient(c, 0, 240, rgb(215, 236, 255), rgb(245, 250, 255));
   c.fillPolygon({{0, 240}, {640, 220}, {640, 424}, {0, 424}}, rgb(205, 238, 175));
-  sunInSky(c, 90, 60, 26);
+  sunInSky(c, 576, 62, 26);
   // the brook, flowing across the lower right
   std::vector<Pt> brook = Canvas::bezier({330, 424}, {420, 330}, {520, 330}, {640, 300}, 24);
   std::vector<Pt> far = Canvas::bezier({640, 360}, {560, 380}, {500, 400}, {470, 424}, 24);
