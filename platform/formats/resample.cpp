@@ -14,18 +14,23 @@
 
 namespace tlb {
 
-struct WaveResampler::Converter {
-  soxr_t soxr = nullptr;
-  ~Converter() {
-    if (soxr) soxr_delete(soxr);
-  }
-};
-
 namespace {
 // Source frames fed to the converter in one call at most, so that a block's
 // work stays in proportion to the block and the converter's buffers stay small.
 constexpr int64_t kFeedFrames = 1024;
+// The library reads one frame past an output region of a single frame. So
+// short a region is given room of its own, a few frames long, and copied out;
+// the converter is asked for the same frames either way.
+constexpr int kSpareFrames = 4;
 }  // namespace
+
+struct WaveResampler::Converter {
+  soxr_t soxr = nullptr;
+  float spare[kSpareFrames * 2] = {};  // room for a short output region, up to two channels
+  ~Converter() {
+    if (soxr) soxr_delete(soxr);
+  }
+};
 
 WaveResampler::WaveResampler(std::shared_ptr<const WaveData> wave, int targetRate) : wave_(std::move(wave)), targetRate_(targetRate) {
   const int64_t srcRate = wave_->sampleRate;
@@ -64,7 +69,9 @@ int WaveResampler::Read(float* out, int frames) {
   int done = 0;
   while (done < n) {
     size_t made = 0;
-    float* o = out + size_t(done) * size_t(channels);
+    float* const dest = out + size_t(done) * size_t(channels);
+    const bool spare = n - done < kSpareFrames;
+    float* const o = spare ? converter_->spare : dest;
     if (!draining_) {
       // Enough source for the frames still wanted, and a little over.
       int64_t want = int64_t(n - done) * wave_->sampleRate / targetRate_ + 16;
@@ -83,10 +90,11 @@ int WaveResampler::Read(float* out, int frames) {
       soxr_process(converter_->soxr, nullptr, 0, nullptr, o, size_t(n - done), &made);
       if (made == 0) {
         // The filter is empty: the rest of the length is silence.
-        std::fill(o, out + size_t(n) * size_t(channels), 0.0f);
-        made = size_t(n - done);
+        std::fill(dest, out + size_t(n) * size_t(channels), 0.0f);
+        break;
       }
     }
+    if (spare) std::copy_n(o, made * size_t(channels), dest);
     done += int(made);
   }
   frame_ += n;
