@@ -16,8 +16,22 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   sudo_cmd=()
   [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
-  "${sudo_cmd[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
+  # Another package manager (an unattended upgrade, say) may hold the locks: wait for it
+  # up to ten minutes instead of failing at once. The option covers the dpkg locks; the
+  # package lists' lock of an update running elsewhere is not covered, so that one is
+  # waited for here.
+  lock_wait=(-o DPkg::Lock::Timeout=600)
+  deadline=$((SECONDS + 600))
+  until out=$("${sudo_cmd[@]}" env LC_ALL=C apt-get "${lock_wait[@]}" update -qq 2>&1); do
+    if ! grep -q "Could not get lock" <<<"$out" || [ "$SECONDS" -ge "$deadline" ]; then
+      printf '%s\n' "$out" >&2
+      exit 1
+    fi
+    echo "Waiting for another package manager to finish..."
+    sleep 5
+  done
+  [ -z "$out" ] || printf '%s\n' "$out"
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get "${lock_wait[@]}" install -y -qq "${missing[@]}" >/dev/null
 fi
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -83,6 +83,10 @@ bool ClassRegistry::InheritsFrom(const std::string& className, const std::string
 
 namespace {
 
+// Objects nested deeper than this are refused (the form itself is the first level):
+// the reader recurses once per level, and the programs' forms use three.
+constexpr int kMaxNesting = 32;
+
 struct Token {
   enum Kind { End, Name, Number, String, Symbol } kind = End;
   std::string text;
@@ -210,12 +214,13 @@ class Parser {
       ctx_.Fail("the description is of class " + cls + ", the form is " + root->ClassName());
     }
     root->Name = name;
-    ReadBody(root, root, cls, created);
+    ReadBody(root, root, cls, created, 1);
     if (tok_.kind != Token::End) Fail("text after the final end");
   }
 
  private:
-  void ReadBody(TComponent* self, TComponent* root, const std::string& cls, std::vector<TComponent*>& created) {
+  void ReadBody(TComponent* self, TComponent* root, const std::string& cls, std::vector<TComponent*>& created,
+                int depth) {
     for (;;) {
       if (tok_.kind == Token::End) Fail("missing end");
       if (tok_.kind == Token::Name && tok_.text == "end") {
@@ -223,7 +228,7 @@ class Parser {
         return;
       }
       if (tok_.kind == Token::Name && tok_.text == "object") {
-        ReadChild(self, root, created);
+        ReadChild(self, root, created, depth + 1);
         continue;
       }
       if (tok_.kind != Token::Name) Fail("expected a property name");
@@ -246,7 +251,8 @@ class Parser {
     }
   }
 
-  void ReadChild(TComponent* container, TComponent* root, std::vector<TComponent*>& created) {
+  void ReadChild(TComponent* container, TComponent* root, std::vector<TComponent*>& created, int depth) {
+    if (depth > kMaxNesting) Fail("objects nested more than " + std::to_string(kMaxNesting) + " deep");
     Advance();  // object
     int line = tok_.line;
     std::string name = ExpectName();
@@ -265,7 +271,7 @@ class Parser {
       if (!parent) ctx_.Fail("control " + name + " lies in " + container->Name + ", which holds no controls");
       control->SetParent(parent);
     }
-    ReadBody(c, root, cls, created);
+    ReadBody(c, root, cls, created, depth);
   }
 
   FormValue ReadValue() {

@@ -7,3 +7,5 @@ if(TARGET tlb_sdl)
 endif()
 add_executable(bench_tile ${CMAKE_CURRENT_LIST_DIR}/bench_tile.cpp)
 target_link_libraries(bench_tile PRIVATE tlb_shared tlb_headless)
+# Its generated clip goes into the build tree.
+target_compile_definitions(bench_tile PRIVATE TULIMBO_BUILD_DIR="${CMAKE_BINARY_DIR}")

@@ -244,7 +244,9 @@ TEST(WavReader, ResampleKeepsTheToneAndLeavesNoMirrorImages) {
     EXPECT_NEAR(Level(out, 2, 1, c.tone, c.to, from, count), 0.5, 0.01);
     // The image a rate change mirrors around the source's Nyquist frequency: 60 dB down at least.
     double image = double(c.from) - c.tone;
-    if (image < c.to / 2.0) EXPECT_LT(Level(out, 2, 0, image, c.to, from, count), 0.5e-3);
+    if (image < c.to / 2.0) {
+      EXPECT_LT(Level(out, 2, 0, image, c.to, from, count), 0.5e-3);
+    }
   }
 }
 

@@ -110,7 +110,9 @@ TEST_F(KamenIntro, ASkipCutsTheIntroductionShortAndTheClosingWordsFollow) {
     for (int i = 1; i <= c.duringFile; ++i) expected.push_back("knp_uv" + std::to_string(i) + ".wav");
     if (c.duringFile < 9) expected.push_back("knp_uv9.wav");
     EXPECT_EQ(Names(SoundKind::Wave), expected) << c.how << " " << c.duringFile;
-    if (c.duringFile < 9) EXPECT_EQ(Sounds(SoundKind::Wave).back().at, skip + 100);
+    if (c.duringFile < 9) {
+      EXPECT_EQ(Sounds(SoundKind::Wave).back().at, skip + 100);
+    }
   }
 }
 

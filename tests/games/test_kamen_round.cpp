@@ -221,7 +221,9 @@ TEST_F(KamenRound, ANewRoundCutsTheVerdictOffAndScoresGoPastNine) {
     At(t - 1, [i](TFORM_kamen& f) {
       RandSeed().seed = SeedFor(1);
       // From the second round on, the last round's explanation is still being said.
-      if (i > 0) EXPECT_TRUE(f.Speech().Speaking()) << i;
+      if (i > 0) {
+        EXPECT_TRUE(f.Speech().Speaking()) << i;
+      }
     });
     ClickAt(t, [](TFORM_kamen& f) { return f.btn_papir; });  // paper wraps rock
     At(t + 1, [](TFORM_kamen& f) {

@@ -182,7 +182,9 @@ TEST_F(Kim1Run, EveryPictureOfTheGridIsAskedForOnceAndTheRoundEndsAfterTheLast) 
         for (int r = 1; r <= 4; ++r) {
           TImage* card = F().Card(c, r);
           shown += card->Visible();
-          if (c <= n && r <= n) EXPECT_EQ(card->Width(), n == 4 ? 95 : 125);
+          if (c <= n && r <= n) {
+            EXPECT_EQ(card->Width(), n == 4 ? 95 : 125);
+          }
         }
       EXPECT_EQ(shown, n * n);
     });

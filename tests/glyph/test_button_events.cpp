@@ -34,6 +34,44 @@ TEST_F(ButtonEventTest, AMouseClickGivesDownUpExitClickEnterWithTheFacePressedDu
   EXPECT_EQ(log.size(), 6u);  // no second OnMouseEnter
 }
 
+// After a click the button is hot again but untracked. A move the button receives
+// takes up the tracking, and leaving then raises the face; when the first move after
+// the click is already elsewhere, nothing is tracked and the face stays hot until the
+// pointer comes back over it and leaves again.
+TEST_F(ButtonEventTest, AfterAClickTheFaceGoesUpOnLeavingOnlyOnceAMoveOverTheButtonTookUpTheTracking) {
+  struct Case {
+    const char* how;
+    std::vector<int> leaveYs;  // client rows of A the pointer moves through after the click, 10 ms apart
+    uint8_t after;
+    Log exits;
+  };
+  const std::vector<Case> cases = {
+      {"slowly, a pixel at a time", {4, 3, 2, 1, 0, -1, -2}, vsUp, {"exit A", "exit A"}},
+      {"with the first move off", {-30}, vsHot, {"exit A"}},
+  };
+  int64_t t = 0;
+  for (const Case& c : cases) {
+    log.clear();
+    run.backend.MoveMouse(t + 10, Inside(a));
+    run.backend.Click(t + 20, Inside(a));
+    for (size_t i = 0; i < c.leaveYs.size(); ++i)
+      run.backend.MoveMouse(t + 30 + 10 * int64_t(i), Inside(a, 5, c.leaveYs[i]));
+    run.RunUntil(t + 500);
+    EXPECT_EQ(a->VisualState(), c.after) << c.how;
+    Log exits;
+    for (const auto& e : log)
+      if (e.rfind("exit", 0) == 0) exits.push_back(e);
+    EXPECT_EQ(exits, c.exits) << c.how;
+    // Back over the button and off again: the face goes up in either case.
+    run.backend.MoveMouse(t + 600, Inside(a));
+    run.backend.MoveMouse(t + 610, {300, 300});
+    run.RunUntil(t + 700);
+    EXPECT_EQ(a->VisualState(), vsUp) << c.how;
+    EXPECT_EQ(MouseOverButton, nullptr) << c.how;
+    t += 1000;
+  }
+}
+
 TEST_F(ButtonEventTest, DraggingOffRaisesTheFaceAndTheReleaseOutsideDoesNotClick) {
   std::vector<uint8_t> states;
   run.backend.MoveMouse(10, Inside(a));

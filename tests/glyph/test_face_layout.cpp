@@ -81,12 +81,16 @@ TEST_F(FaceLayoutTest, LayoutFollowsTheArithmeticToThePixel) {
     SCOPED_TRACE(c.name);
     SetGlyphSize(c.glyph);
     std::string caption = c.captionWidth ? CaptionOfWidth(surface.Canvas(), c.captionWidth) : "";
-    if (c.captionWidth) ASSERT_EQ(surface.Canvas().TextWidth(caption), c.captionWidth);
+    if (c.captionWidth) {
+      ASSERT_EQ(surface.Canvas().TextWidth(caption), c.captionWidth);
+    }
     Point glyphPos, arrowPos;
     Rect text;
     glyph.ComputeLayout(surface.Canvas(), c.client, {0, 0}, true, true, caption, false, c.layout, c.margin, c.spacing,
                         false, 9, glyphPos, arrowPos, text);
-    if (c.glyph.cx) EXPECT_EQ(glyphPos, c.glyphPos);
+    if (c.glyph.cx) {
+      EXPECT_EQ(glyphPos, c.glyphPos);
+    }
     if (c.captionWidth) {
       EXPECT_EQ(text.left, c.textLeft);
       EXPECT_EQ(text.width(), c.captionWidth);

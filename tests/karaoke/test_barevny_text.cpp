@@ -61,8 +61,9 @@ TEST_F(BarevnyTextTest, HeadAndTailJoinExactlyWhereTheWholeCaptionWouldBe) {
     EXPECT_GE(s.firstLimeX, join - 1) << count;
     for (int y = 0; y < two.height(); ++y)
       for (int x = 0; x < two.width(); ++x)
-        if (x != join && x != join - 1)
+        if (x != join && x != join - 1) {
           EXPECT_NEAR(CoverageAt(two, x, y), CoverageAt(plain, x, y), 0.02) << count << " at " << x << "," << y;
+        }
   }
 }
 

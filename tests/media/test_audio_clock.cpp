@@ -153,7 +153,9 @@ TEST(AudioClock, AfterTheDeviceStopsAndStartsAgainTheNextFramesAreNotHeardEarly)
       EXPECT_GE(heard, previous) << now;
       previous = heard;
     }
-    if (resumeMs > 120) EXPECT_EQ(previous, 100) << "the last block was heard to its end";
+    if (resumeMs > 120) {
+      EXPECT_EQ(previous, 100) << "the last block was heard to its end";
+    }
     clock.Restart();
     for (int64_t now = resumeMs; now < resumeMs + 200; ++now) {
       if ((now - resumeMs) % 10 == 0) clock.Handed(100 + (now - resumeMs), 10, now * 1000);
@@ -162,7 +164,9 @@ TEST(AudioClock, AfterTheDeviceStopsAndStartsAgainTheNextFramesAreNotHeardEarly)
       int64_t latest = 100 + std::max<int64_t>(0, now - resumeMs - kLatency);
       EXPECT_LE(heard, std::max(latest, previous)) << now;
       EXPECT_GE(heard, previous) << now;
-      if (now >= resumeMs + kLatency) EXPECT_GE(heard, latest - 1) << now;
+      if (now >= resumeMs + kLatency) {
+        EXPECT_GE(heard, latest - 1) << now;
+      }
       previous = heard;
     }
   }

@@ -61,7 +61,9 @@ TEST_F(LymbalRhymes, AWholeRhymeColoursItsSyllablesCountsOutAFaceAndTheNextCount
   run().RunUntil(14800);
   EXPECT_TRUE(FaceShows(first, true));
   for (int k = 1; k <= 8; ++k)
-    if (k != first) EXPECT_TRUE(FaceShows(k, false)) << k;
+    if (k != first) {
+      EXPECT_TRUE(FaceShows(k, false)) << k;
+    }
   EXPECT_TRUE(SamePicture(form().sipka, Store("swp_sipka" + IntToStr(first))));
   EXPECT_EQ(form().Display().Line(1)->Kolik_znaku_barevnych(), 0);
   EXPECT_TRUE(form().uvodni_blikajici_ikony->Enabled());

@@ -237,7 +237,9 @@ TEST_F(SingingRun, RestingOnAButtonSpeaksItsNameOnlyWhileNothingPlays) {
     EXPECT_EQ(spoken[spoken.size() - 2], "iko_kon.WAV");
     EXPECT_EQ(spoken.back(), "iko_zpe2.WAV");
     for (const auto& r : Played())
-      if (r.kind == SoundKind::Effect) EXPECT_EQ(r.flags, 17u);
+      if (r.kind == SoundKind::Effect) {
+        EXPECT_EQ(r.flags, 17u);
+      }
   });
   ClickEndButton(play + 12000);
   run().RunUntil(play + 12100);

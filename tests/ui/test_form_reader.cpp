@@ -182,5 +182,25 @@ TEST_F(FormReaderFixture, ErrorsNameTheFileAndLine) {
   for (const auto& c : cases) EXPECT_EQ(ErrorOf(c.text), c.expected) << c.why;
 }
 
+// A form of `levels` objects, each panel inside the one before, one per line.
+std::string NestedPanels(int levels) {
+  std::string text = "object FORM_Test: TFORM_Test\n";
+  for (int k = 2; k <= levels; ++k) text += "object p" + std::to_string(k) + ": TPanel\n";
+  for (int k = 1; k <= levels; ++k) text += "end\n";
+  return text;
+}
+
+TEST_F(FormReaderFixture, ObjectsNestedDeeperThanAnyFormNeedsAreRefusedWithTheirLine) {
+  // The reader goes one level deeper per object: a deep nesting must not exhaust the stack.
+  for (int levels : {33, 2000, 100000})
+    EXPECT_EQ(ErrorOf(NestedPanels(levels)), "test.dfm(33): objects nested more than 32 deep") << levels;
+
+  auto* f = new TFORM_Test(Application);
+  LoadFormDescriptionText(f, NestedPanels(32), "test.dfm", handlers);
+  int depth = 1;
+  for (TControl* c = FindAs<TPanel>(f, "p32"); c != f; c = c->Parent()) ++depth;
+  EXPECT_EQ(depth, 32);
+}
+
 }  // namespace
 }  // namespace tlb
