@@ -1,7 +1,17 @@
 // Smoke test of the games program's menu in the real window (under Xvfb in CI):
-// the menu over the backdrop after its reveal, a screenshot, and the pixels where
-// the tiles and the green form must be.
+// the menu over the backdrop after its reveal, a screenshot of the X screen, the
+// pixels where the tiles and the green form must be, and the X screen showing
+// the program's screen enlarged by the backend's scale.
+//
+//   smoke_menu shot.png [--form X,Y,W,H] [--click XDOTOOL]
+//
+// --form: where the form must show on the X screen, in its pixels. --click:
+// a click through the X server (with xdotool) at the middle of the first tile
+// as the X screen shows it must open the first memory game.
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
 #include <string>
 
 #include "games/src/m_hry.h"
@@ -9,7 +19,10 @@
 #include "platform/backend/sdl/sdl_backend.h"
 #include "tests/smoke/smoke_checks.h"
 #include "platform/core/cp1250.h"
+#include "platform/formats/png_writer.h"
 #include "platform/ui/forms.h"
+#include "platform/ui/message_queue.h"
+#include "tests/smoke/x_screen.h"
 
 using namespace tlb;
 
@@ -27,8 +40,35 @@ static std::string WindowProperties() {
   return out;
 }
 
+// The smallest rectangle holding every pixel of `colour` on `screen`.
+static Rect BoundsOf(const Dib& screen, COLORREF colour) {
+  Rect r{screen.width(), screen.height(), 0, 0};
+  for (int y = 0; y < screen.height(); ++y)
+    for (int x = 0; x < screen.width(); ++x)
+      if (screen.pixel(x, y) == colour) r = {std::min(r.left, x), std::min(r.top, y), std::max(r.right, x + 1),
+                                             std::max(r.bottom, y + 1)};
+  return r;
+}
+
+// The pixels of `area` (in `big`'s pixels) where `big` is not `small` enlarged `s` times.
+static long Mismatches(const Dib& big, const Dib& small, int s, const Rect& area) {
+  long n = 0;
+  for (int y = area.top; y < area.bottom; ++y)
+    for (int x = area.left; x < area.right; ++x) n += big.pixel(x, y) != small.pixel(x / s, y / s);
+  return n;
+}
+
 int main(int argc, char** argv) {
   std::string shot = argc > 1 ? argv[1] : "smoke_menu.png";
+  std::optional<Rect> formOnX;
+  std::string xdotool;
+  for (int i = 2; i + 1 < argc; i += 2) {
+    int x, y, w, h;
+    if (std::strcmp(argv[i], "--form") == 0 && std::sscanf(argv[i + 1], "%d,%d,%d,%d", &x, &y, &w, &h) == 4)
+      formOnX = Rect::FromSize(x, y, w, h);
+    else if (std::strcmp(argv[i], "--click") == 0)
+      xdotool = argv[i + 1];
+  }
   SdlBackend backend;
   StartProgramRun(&backend);
   tq::StartGamesProgram();
@@ -39,9 +79,35 @@ int main(int argc, char** argv) {
   PumpUntil([&] { return menu->AVI_obr9->Visible() || backend.NowMs() >= limit; });
   int64_t settle = backend.NowMs() + 300;
   PumpUntil([&] { return backend.NowMs() >= settle; });
-  backend.SaveScreenshot(shot);
   const Dib& screen = Screen->Surface();
+  const Dib onX = tlb::smoke::ReadXScreen();
+  WritePng(onX, shot);
   tlb::smoke::SmokeChecks expect;
+  const int s = backend.Scale();
+  std::printf("X screen %dx%d, scale %d, the program's screen %dx%d\n", onX.width(), onX.height(), s,
+              backend.ScreenSize().cx, backend.ScreenSize().cy);
+  expect("the program's screen is the X screen divided by the scale",
+         backend.ScreenSize() == Size{onX.width() / s, onX.height() / s});
+  const Rect formOnScreen = Rect::FromSize(menu->Left() * s, menu->Top() * s, 640 * s, 480 * s);
+  if (formOnX) {
+    // The green of the form shows nowhere else, and out to the form's edges.
+    const Rect green = BoundsOf(onX, 0x008000);
+    std::printf("the form's green on the X screen: %d,%d %dx%d\n", green.left, green.top, green.width(),
+                green.height());
+    expect("the form shows where it must on the X screen", green == *formOnX && formOnScreen == *formOnX);
+  }
+  const long formWrong = Mismatches(onX, screen, s, formOnScreen);
+  const long allWrong =
+      Mismatches(onX, screen, s, {0, 0, backend.ScreenSize().cx * s, backend.ScreenSize().cy * s});
+  std::printf("pixels unlike the screen enlarged: %ld in the form, %ld in all\n", formWrong, allWrong);
+  expect("the form on the X screen is the program's form enlarged", formWrong == 0);
+  expect("the X screen is the program's screen enlarged", allWrong == 0);
+  // A screen whose size is no whole multiple of the scale leaves strips at the right and the bottom.
+  long stripsLit = 0;
+  for (int y = 0; y < onX.height(); ++y)
+    for (int x = 0; x < onX.width(); ++x)
+      if (x >= backend.ScreenSize().cx * s || y >= backend.ScreenSize().cy * s) stripsLit += onX.pixel(x, y) != 0;
+  expect("what the enlarged screen leaves of the X screen is black", stripsLit == 0);
   Point form{menu->Left(), menu->Top()};
   expect("the menu is centred", form.x == (backend.ScreenSize().cx - 640) / 2);
   expect("the form is green between the tiles", screen.pixel(form.x + 150, form.y + 200) == 0x008000);
@@ -58,6 +124,33 @@ int main(int argc, char** argv) {
   expect("the legacy title is UTF-8", props.find("\nWM_NAME(UTF8_STRING) = \"" + title + "\"\n") != std::string::npos);
   expect("the title is UTF-8", props.find("\n_NET_WM_NAME(UTF8_STRING) = \"" + title + "\"\n") != std::string::npos);
   if (expect.failures) std::printf("%s", props.c_str());
+  if (!xdotool.empty()) {
+    // The middle of the first tile as the X screen shows it.
+    TControl* tile = menu->AVI_obr1;
+    Point corner = tile->ClientToScreen({0, 0});
+    Point at{corner.x * s + tile->Width() * s / 2, corner.y * s + tile->Height() * s / 2};
+    const std::string command = xdotool + " mousemove " + std::to_string(at.x) + " " + std::to_string(at.y) + " click 1";
+    expect("xdotool clicks", std::system(command.c_str()) == 0);
+    std::string opened;
+    Point pointer{-1, -1};
+    // The game runs modally inside the wait: a timer looks for its form and ends it.
+    MessageQueue& queue = MessageQueue::Instance();
+    unsigned timer = queue.SetTimer(queue.NewTimerId(), 50, [&] {
+      TCustomForm* active = Screen->ActiveForm();
+      if (!active || active == menu || !opened.empty()) return;
+      opened = active->Caption();
+      pointer = backend.CursorPos();
+      active->ModalResult = mrCancel;
+    });
+    int64_t until = backend.NowMs() + 15000;
+    PumpUntil([&] { return (!opened.empty() && Screen->ActiveForm() == menu) || backend.NowMs() >= until; });
+    queue.KillTimer(timer);
+    std::printf("clicked at %d,%d on the X screen; the game form \"%s\" opened, the pointer at %d,%d\n", at.x, at.y,
+                opened.c_str(), pointer.x, pointer.y);
+    expect("the click on the first tile opens the first memory game", opened == "Kimova hra 1");
+    expect("the pointer is where the X screen has it, divided by the scale",
+           pointer == Point{at.x / s, at.y / s});
+  }
   menu->Close();
   Application->ProcessMessages();
   EndProgramRun();

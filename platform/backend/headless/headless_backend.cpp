@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/backend/headless/screen_settings.h"
 #include "platform/core/exceptions.h"
 #include "platform/formats/png_writer.h"
 #include "platform/graphics/dib_blit.h"
@@ -11,17 +12,7 @@
 
 namespace tlb {
 
-Size ParseScreenSize(const char* text, Size fallback) {
-  if (!text) return fallback;
-  int w = 0, h = 0;
-  char x = 0;
-  if (std::sscanf(text, "%d%c%d", &w, &x, &h) != 3 || (x != 'x' && x != 'X') || w < 320 || h < 200 || w > 16384 ||
-      h > 16384)
-    return fallback;
-  return {w, h};
-}
-
-HeadlessBackend::HeadlessBackend() : HeadlessBackend(ParseScreenSize(std::getenv("TULIMBO_SCREEN"), {800, 600})) {}
+HeadlessBackend::HeadlessBackend() : HeadlessBackend(ScreenSizeSetting(std::getenv("TULIMBO_SCREEN"), {800, 600})) {}
 
 HeadlessBackend::HeadlessBackend(Size screen) : size_(screen), screen_(screen.cx, screen.cy, 32) {
   ownAudio_ = CreateHeadlessAudioDevice(*this);

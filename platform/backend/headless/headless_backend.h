@@ -96,7 +96,4 @@ class HeadlessBackend : public Backend {
   int presents_ = 0;
 };
 
-// Parses "WxH" (as in TULIMBO_SCREEN); `fallback` when missing or malformed.
-Size ParseScreenSize(const char* text, Size fallback);
-
 }  // namespace tlb

@@ -8,8 +8,10 @@
 #include <chrono>
 #include <ctime>
 #include <cstdlib>
+#include <vector>
 
-#include "platform/backend/headless/headless_backend.h"
+#include "platform/backend/headless/screen_settings.h"
+#include "platform/backend/sdl/screen_scale.h"
 #include "platform/backend/sdl/sdl_audio.h"
 #include "platform/backend/sdl/x11_title.h"
 #include "platform/core/cp1250.h"
@@ -32,6 +34,9 @@ struct SdlBackend::Native {
   bool wantFullscreen = false;
   bool shownOnce = false;
   int displayFd = -1;  // the X display connection's socket; -1 on other video drivers
+  // Window pixels a screen pixel takes each way.
+  int scale = 1;
+  std::vector<uint8_t> converted;  // the window's pixel format, for windows of other than 32 bits
 
   ~Native() {
     for (auto& [image, cursor] : cursors)
@@ -41,19 +46,58 @@ struct SdlBackend::Native {
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
   }
 
-  // Copies a part of `shown` to the window. The window surface is asked for anew
-  // each time, since SDL replaces it when the window changes.
+  // Copies a part of `shown` to the window, each pixel enlarged to a square of
+  // `scale` x `scale`. The window surface is asked for anew each time, since
+  // SDL replaces it when the window changes.
   void Blit(const Rect& r) {
     SDL_Surface* surface = SDL_GetWindowSurface(window);
     if (!surface || !shown) return;
-    Rect area = r.Intersect({0, 0, std::min(surface->w, shown->width()), std::min(surface->h, shown->height())});
+    const int s = scale;
+    Rect area = r.Intersect({0, 0, std::min(surface->w / s, shown->width()), std::min(surface->h / s, shown->height())});
     if (area.empty()) return;
-    auto* dst = static_cast<uint8_t*>(surface->pixels) + area.top * surface->pitch +
-                area.left * surface->format->BytesPerPixel;
-    SDL_ConvertPixels(area.width(), area.height(), SDL_PIXELFORMAT_ARGB8888, shown->row(area.top) + area.left * 4,
-                      shown->stride(), surface->format->format, dst, surface->pitch);
-    SDL_Rect sr{area.left, area.top, area.width(), area.height()};
+    const int bytes = surface->format->BytesPerPixel;
+    auto* dst = static_cast<uint8_t*>(surface->pixels) + size_t(area.top) * s * surface->pitch +
+                size_t(area.left) * s * bytes;
+    const uint8_t* src = shown->row(area.top) + area.left * 4;
+    const Uint32 format = surface->format->format;
+    if (s == 1) {
+      SDL_ConvertPixels(area.width(), area.height(), SDL_PIXELFORMAT_ARGB8888, src, shown->stride(), format, dst,
+                        surface->pitch);
+    } else if (format == SDL_PIXELFORMAT_ARGB8888 || format == SDL_PIXELFORMAT_RGB888) {
+      // The screen's pixels are already the window's (RGB888 only leaves the top byte unused).
+      EnlargePixels(src, shown->stride(), area.width(), area.height(), 4, s, dst, surface->pitch);
+    } else {
+      const int pitch = area.width() * bytes;
+      converted.resize(size_t(pitch) * size_t(area.height()));
+      SDL_ConvertPixels(area.width(), area.height(), SDL_PIXELFORMAT_ARGB8888, src, shown->stride(), format,
+                        converted.data(), pitch);
+      EnlargePixels(converted.data(), pitch, area.width(), area.height(), bytes, s, dst, surface->pitch);
+    }
+    SDL_Rect sr{area.left * s, area.top * s, area.width() * s, area.height() * s};
     SDL_UpdateWindowSurfaceRects(window, &sr, 1);
+  }
+
+  // Copies the whole of `shown` to the window. The strips at the right and the
+  // bottom that the enlarged screen leaves (when the window is not a whole
+  // multiple of the scale) are black.
+  void BlitAll() {
+    SDL_Surface* surface = SDL_GetWindowSurface(window);
+    if (!surface || !shown) return;
+    const int w = std::min(surface->w / scale, shown->width()) * scale;
+    const int h = std::min(surface->h / scale, shown->height()) * scale;
+    SDL_Rect strips[2] = {{w, 0, surface->w - w, surface->h}, {0, h, w, surface->h - h}};
+    for (const SDL_Rect& strip : strips) {
+      if (strip.w <= 0 || strip.h <= 0) continue;
+      SDL_FillRect(surface, &strip, SDL_MapRGB(surface->format, 0, 0, 0));
+      SDL_UpdateWindowSurfaceRects(window, &strip, 1);
+    }
+    Blit({0, 0, shown->width(), shown->height()});
+  }
+
+  // A window position in the screen's own pixels (the pointer's square of pixels).
+  Point ToScreen(int x, int y) const {
+    auto down = [s = scale](int v) { return v >= 0 ? v / s : -((-v + s - 1) / s); };
+    return {down(x), down(y)};
   }
 };
 
@@ -139,19 +183,27 @@ SdlBackend::SdlBackend() : native_(std::make_unique<Native>()) {
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   Uint32 flags = SDL_WINDOW_SHOWN;
   int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
+  // The window's size in its own pixels; the screen the program sees is that
+  // divided by the scale.
+  Size window;
+  int scale = 1;
   if (requested && *requested) {
-    size_ = ParseScreenSize(requested, {800, 600});
+    window = ScreenSizeSetting(requested, {800, 600});
   } else {
     SDL_DisplayMode mode;
-    if (SDL_GetDesktopDisplayMode(0, &mode) == 0) size_ = {mode.w, mode.h};
-    else size_ = {800, 600};
+    if (SDL_GetDesktopDisplayMode(0, &mode) == 0) window = {mode.w, mode.h};
+    else window = {800, 600};
+    // A form fills as much of a large desktop as a whole scale allows.
+    scale = DefaultScale(window);
     // A borderless window over the whole desktop at once; true full-screen mode
     // follows the first frame, because switching to it can take a while.
     flags |= SDL_WINDOW_BORDERLESS;
     x = y = 0;
     native_->wantFullscreen = true;
   }
-  native_->window = SDL_CreateWindow("Tulimbo II", x, y, size_.cx, size_.cy, flags);
+  native_->scale = scale_ = ScaleSetting(std::getenv("TULIMBO_SCALE"), window, scale);
+  size_ = {window.cx / scale_, window.cy / scale_};
+  native_->window = SDL_CreateWindow("Tulimbo II", x, y, window.cx, window.cy, flags);
   if (!native_->window) throw EOutOfResources(std::string("cannot open a window: ") + SDL_GetError());
   SetLegacyWindowTitle(native_->window, "Tulimbo II");
   if (!SDL_GetWindowSurface(native_->window))
@@ -174,7 +226,8 @@ void SdlBackend::Present(const Dib& screen, const Rect& dirty) {
   Rect r = dirty.Intersect({0, 0, std::min(size_.cx, screen.width()), std::min(size_.cy, screen.height())});
   if (r.empty()) return;
   native_->shown = &screen;
-  native_->Blit(r);
+  if (native_->shownOnce) native_->Blit(r);
+  else native_->BlitAll();
   native_->shownOnce = true;
   displayTouched_ = true;
 }
@@ -215,14 +268,18 @@ bool SdlBackend::PollInput(InputEvent& e) {
       case SDL_QUIT:
         e.kind = InputKind::Quit;
         return true;
-      case SDL_MOUSEMOTION:
+      case SDL_MOUSEMOTION: {
+        Point p = native_->ToScreen(ev.motion.x, ev.motion.y);
+        // Moves within one enlarged pixel are no move on the screen.
+        if (scale_ > 1 && p == cursor_) break;
         e.kind = InputKind::MouseMove;
-        e.pos = cursor_ = {ev.motion.x, ev.motion.y};
+        e.pos = cursor_ = p;
         return true;
+      }
       case SDL_MOUSEBUTTONDOWN:
       case SDL_MOUSEBUTTONUP:
         e.kind = ev.type == SDL_MOUSEBUTTONDOWN ? InputKind::MouseDown : InputKind::MouseUp;
-        e.pos = cursor_ = {ev.button.x, ev.button.y};
+        e.pos = cursor_ = native_->ToScreen(ev.button.x, ev.button.y);
         e.button = ButtonOf(ev.button.button);
         return true;
       case SDL_KEYDOWN:
@@ -259,7 +316,7 @@ bool SdlBackend::PollInput(InputEvent& e) {
           return true;
         }
         if (ev.window.event == SDL_WINDOWEVENT_EXPOSED || ev.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
-          native_->Blit({0, 0, size_.cx, size_.cy});
+          native_->BlitAll();
           displayTouched_ = true;
         }
         break;
@@ -276,7 +333,7 @@ void SdlBackend::WaitUntil(int64_t untilMs) {
   if (native_->wantFullscreen && native_->shownOnce) {
     native_->wantFullscreen = false;
     SDL_SetWindowFullscreen(native_->window, SDL_WINDOW_FULLSCREEN_DESKTOP);
-    native_->Blit({0, 0, size_.cx, size_.cy});
+    native_->BlitAll();
     displayTouched_ = true;
     return;
   }
@@ -325,9 +382,12 @@ void SdlBackend::SetCursor(const CursorImage* image, int index) {
   }
   auto it = native_->cursors.find(image);
   if (it == native_->cursors.end()) {
-    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(image->argb.data()), image->width,
-                                                        image->height, 32, image->width * 4, SDL_PIXELFORMAT_ARGB8888);
-    SDL_Cursor* c = s ? SDL_CreateColorCursor(s, image->hotX, image->hotY) : nullptr;
+    // The cursor is enlarged with the screen, so that it points at the pixel it points at unscaled.
+    CursorImage big = scale_ > 1 ? EnlargeCursor(*image, scale_) : CursorImage{};
+    const CursorImage& shape = scale_ > 1 ? big : *image;
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(shape.argb.data()), shape.width,
+                                                        shape.height, 32, shape.width * 4, SDL_PIXELFORMAT_ARGB8888);
+    SDL_Cursor* c = s ? SDL_CreateColorCursor(s, shape.hotX, shape.hotY) : nullptr;
     if (s) SDL_FreeSurface(s);
     it = native_->cursors.emplace(image, c).first;
   }
@@ -353,7 +413,8 @@ void SdlBackend::SetIcon(const CursorImage* icon) {
 void SdlBackend::ScreenGone() { native_->shown = nullptr; }
 
 void SdlBackend::SaveScreenshot(const std::string& pngPath) const {
-  WritePng(native_->shown ? *native_->shown : Dib(size_.cx, size_.cy, 32), pngPath);
+  const Dib blank(size_.cx, size_.cy, 32);
+  WritePng(EnlargeDib(native_->shown ? *native_->shown : blank, scale_), pngPath);
 }
 
 }  // namespace tlb

@@ -1,6 +1,9 @@
 #pragma once
 // The real backend: one SDL window at the desktop's size (or TULIMBO_SCREEN's),
-// mouse and keyboard, the wall clock, cursors and audio.
+// mouse and keyboard, the wall clock, cursors and audio. The window shows the
+// screen enlarged a whole number of times (TULIMBO_SCALE, by default as many as
+// a 640x480 form fits the desktop): the program sees a screen of the window's
+// size divided by that scale, and the pointer in the screen's pixels.
 #include <deque>
 #include <map>
 #include <memory>
@@ -19,6 +22,8 @@ class SdlBackend : public Backend {
   SdlBackend& operator=(const SdlBackend&) = delete;
 
   Size ScreenSize() const override { return size_; }
+  // Window pixels a screen pixel takes each way.
+  int Scale() const { return scale_; }
   void Present(const Dib& screen, const Rect& dirty) override;
   int64_t NowMs() const override;
   int64_t MillisecondsSinceMidnight() const override;
@@ -31,14 +36,15 @@ class SdlBackend : public Backend {
   bool IsActive() const override { return active_; }
   AudioDevice* Audio() override { return audio_.get(); }
 
-  // Writes what the window shows to a PNG file.
   void ScreenGone() override;
+  // Writes what the window shows (the screen enlarged) to a PNG file.
   void SaveScreenshot(const std::string& pngPath) const;
 
  private:
   struct Native;
   std::unique_ptr<Native> native_;
   Size size_;
+  int scale_ = 1;
   Point cursor_{-1, -1};
   bool active_ = true;
   std::unique_ptr<AudioDevice> audio_;

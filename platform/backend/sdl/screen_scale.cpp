@@ -1,0 +1,51 @@
+#include "platform/backend/sdl/screen_scale.h"
+
+#include <cstring>
+
+namespace tlb {
+
+void EnlargePixels(const uint8_t* src, int srcPitch, int width, int height, int bytesPerPixel, int s, uint8_t* dst,
+                   int dstPitch) {
+  if (width <= 0 || height <= 0 || s < 1) return;
+  const size_t rowBytes = size_t(width) * size_t(s) * size_t(bytesPerPixel);
+  for (int y = 0; y < height; ++y, src += srcPitch) {
+    uint8_t* first = dst + size_t(y) * size_t(s) * size_t(dstPitch);
+    if (bytesPerPixel == 4) {
+      // The screen's own case: a pixel is one 32-bit word.
+      uint8_t* d = first;
+      for (int x = 0; x < width; ++x) {
+        uint32_t v;
+        std::memcpy(&v, src + size_t(x) * 4, 4);
+        for (int k = 0; k < s; ++k, d += 4) std::memcpy(d, &v, 4);
+      }
+    } else {
+      uint8_t* d = first;
+      for (int x = 0; x < width; ++x)
+        for (int k = 0; k < s; ++k, d += bytesPerPixel) std::memcpy(d, src + size_t(x) * bytesPerPixel, bytesPerPixel);
+    }
+    // The other rows of the square are copies of the first.
+    for (int k = 1; k < s; ++k) std::memcpy(first + size_t(k) * size_t(dstPitch), first, rowBytes);
+  }
+}
+
+Dib EnlargeDib(const Dib& screen, int s) {
+  Dib big(screen.width() * s, screen.height() * s, 32);
+  if (!screen.empty())
+    EnlargePixels(screen.row(0), screen.stride(), screen.width(), screen.height(), 4, s, big.row(0), big.stride());
+  return big;
+}
+
+CursorImage EnlargeCursor(const CursorImage& cursor, int s) {
+  CursorImage big;
+  big.width = cursor.width * s;
+  big.height = cursor.height * s;
+  big.hotX = cursor.hotX * s;
+  big.hotY = cursor.hotY * s;
+  big.argb.resize(size_t(big.width) * size_t(big.height));
+  if (cursor.width > 0 && cursor.height > 0 && cursor.argb.size() == size_t(cursor.width) * size_t(cursor.height))
+    EnlargePixels(reinterpret_cast<const uint8_t*>(cursor.argb.data()), cursor.width * 4, cursor.width, cursor.height,
+                  4, s, reinterpret_cast<uint8_t*>(big.argb.data()), big.width * 4);
+  return big;
+}
+
+}  // namespace tlb
