@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 packages=(build-essential cmake pkg-config libgtest-dev libsdl2-dev libx11-dev libfluidsynth-dev libsoxr-dev timgm6mb-soundfont
           libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation fonts-dejavu-core espeak-ng
           libaubio-dev librubberband-dev
-          xvfb xauth x11-utils clang llvm libclang-rt-dev)
+          xvfb xauth x11-utils xdotool clang llvm libclang-rt-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
