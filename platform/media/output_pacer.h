@@ -11,6 +11,12 @@
 // (nothing played for a while) or falls further behind than a stall allows,
 // the schedule starts again from that moment instead of handing the missed
 // blocks in one burst. The pacer reads no clock: the caller passes the time.
+//
+// Waiting for every block would wake the thread twice a block: once for the
+// driver's own sleep and once for the fraction of a millisecond it falls
+// short. So a block may go up to a slack early: the driver's sleeps run a
+// little ahead of the schedule for a few blocks, and once they are a slack
+// ahead the thread waits out the whole of it at once.
 #include <cstdint>
 
 namespace tlb {
@@ -19,7 +25,8 @@ class OutputPacer {
  public:
   // `rate` in frames a second; a block later than `maxLateUs` behind its
   // schedule starts the schedule again.
-  OutputPacer(int rate, int64_t maxLateUs);
+  // A block due less than `slackUs` ahead is handed at once (see WaitUs).
+  OutputPacer(int rate, int64_t maxLateUs, int64_t slackUs = 0);
 
   // A block of `frames` is about to be mixed at `nowUs`: returns the time at
   // which it is due (at most `nowUs` when it is due already) and counts it as
@@ -27,10 +34,14 @@ class OutputPacer {
   int64_t BlockDue(int64_t nowUs, int frames);
   // The output took no blocks for a while: the next block starts the schedule.
   void Restart() { started_ = false; }
+  // The same as BlockDue, told as how long to wait from `nowUs`: 0 while the
+  // block is due within the slack.
+  int64_t WaitUs(int64_t nowUs, int frames);
 
  private:
   int rate_;
   int64_t maxLateUs_;
+  int64_t slackUs_;
   bool started_ = false;
   int64_t startUs_ = 0;
   int64_t framesHanded_ = 0;
