@@ -8,6 +8,7 @@
 
 #include "data_inventory.h"
 #include "sample_set.h"
+#include "tests/support/contrast.h"
 
 namespace {
 
@@ -25,7 +26,6 @@ const std::map<std::string, Size> kSizes = {
 sample::BmpInfo picture(const std::string& root, const std::string& name) {
   return sample::readBmp(sample::readDataFile(root, "obrazky/" + name));
 }
-
 
 TEST(SamplePictures, HaveTheirShownSizeAndEightBitsWithAPalette) {
   REQUIRE_SAMPLE_SET(root);
@@ -119,13 +119,7 @@ TEST(SamplePictures, EachArrowPointsFromTheCircleMiddleAtItsFace) {
 }
 
 // Relative luminance of a 0x00RRGGBB colour.
-double luminance(uint32_t c) {
-  auto channel = [](uint32_t v) {
-    double x = v / 255.0;
-    return x <= 0.04045 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
-  };
-  return 0.2126 * channel((c >> 16) & 255) + 0.7152 * channel((c >> 8) & 255) + 0.0722 * channel(c & 255);
-}
+double luminance(uint32_t c) { return tlb::testing::RelativeLuminance((c >> 16) & 255, (c >> 8) & 255, c & 255); }
 
 // The words are black, coloured red as they are sung (yellow in song 3). Behind the
 // title and the lines the song's text fills, the ground is light enough for red and

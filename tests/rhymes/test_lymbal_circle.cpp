@@ -42,8 +42,7 @@ TEST_F(LymbalCircle, TheArrowAtEachFacePaintsOverNoFaceAndShowsWhole) {
     form().sipka->SetVisible(true);
     run().RunFor(50);
     const Dib withArrow = run().backend.ScreenPixels();
-    if (const char* out = std::getenv("TULIMBO_TEST_SCREENSHOTS"))
-      run().backend.SaveScreenshot(std::string(out) + "/rhymes_arrow" + std::to_string(k) + ".png");
+    tlb::testing::SaveTestScreenshot(run().backend, "rhymes_arrow" + std::to_string(k) + ".png");
     form().sipka->SetVisible(false);
     run().RunFor(50);
     const Dib without = run().backend.ScreenPixels();

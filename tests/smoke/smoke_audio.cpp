@@ -174,7 +174,7 @@ void WithoutASoundDevice(const std::string& scratch, tlb::smoke::SmokeChecks& ex
   std::unique_ptr<AudioDevice> device;
   std::string said = StandardError(scratch, [&] {
     device = CreateSdlAudioDevice();
-    if (device) device.reset();
+    device.reset();
     device = CreateSdlAudioDevice();
   });
   const std::string line = "No sound device was found: the program runs without sound.\n";

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/graphics/color.h"
+#include "tests/support/contrast.h"
 #include "tests/songs/songs_run.h"
 
 namespace tq::songs::testing {
@@ -16,18 +17,9 @@ using namespace tlb;
 
 using LyricsRun = SongsRun;
 
-double Channel(int v) {
-  double c = v / 255.0;
-  return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-}
 // Relative luminance of a COLORREF (red in the low byte).
-double Luminance(COLORREF c) {
-  return 0.2126 * Channel(c & 255) + 0.7152 * Channel((c >> 8) & 255) + 0.0722 * Channel((c >> 16) & 255);
-}
-double Contrast(COLORREF a, COLORREF b) {
-  double la = Luminance(a), lb = Luminance(b);
-  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
+double Luminance(COLORREF c) { return tlb::testing::RelativeLuminance(c & 255, (c >> 8) & 255, (c >> 16) & 255); }
+double Contrast(COLORREF a, COLORREF b) { return tlb::testing::ContrastRatio(Luminance(a), Luminance(b)); }
 int Distance(COLORREF a, COLORREF b) {
   int d = 0;
   for (int s = 0; s < 24; s += 8) d += std::abs(int((a >> s) & 255) - int((b >> s) & 255));
@@ -54,10 +46,6 @@ Reading Measure(const Dib& text, const Dib& ground, COLORREF ink, const Rect& ar
   return r;
 }
 
-void SaveShot(HeadlessBackend& backend, const std::string& name) {
-  if (const char* out = std::getenv("TULIMBO_TEST_SCREENSHOTS")) backend.SaveScreenshot(std::string(out) + "/" + name);
-}
-
 // In each song, the title and the lines in black and the lines in their highlight
 // colour (the colour the form gives them for that song) reach 3:1 against the
 // picture at 98 % of their pixels or more.
@@ -78,20 +66,20 @@ TEST_F(LyricsRun, EverySongsWordsReachThreeToOneOverItsPictureInBothColours) {
     auto plain = std::make_shared<Dib>(), lit = std::make_shared<Dib>(), picture = std::make_shared<Dib>();
     CheckAt(t + 500, [this, song, plain, lines] {
       *plain = run().backend.ScreenPixels();
-      SaveShot(run().backend, "song" + std::to_string(song) + "_plain.png");
+      tlb::testing::SaveTestScreenshot(run().backend, "song" + std::to_string(song) + "_plain.png");
       lines([](int k, TBarevnyText* l) {
         if (k > 0) l->SetKolik_znaku_barevnych(int32_t(l->Caption().size()));
       });
     });
     CheckAt(t + 600, [this, song, lit, lines] {
       *lit = run().backend.ScreenPixels();
-      SaveShot(run().backend, "song" + std::to_string(song) + "_lit.png");
+      tlb::testing::SaveTestScreenshot(run().backend, "song" + std::to_string(song) + "_lit.png");
       lines([](int, TBarevnyText* l) { l->SetVisible(false); });
     });
     CheckAt(t + 700, [this, song, plain, lit, picture, lines] {
       SCOPED_TRACE("song " + std::to_string(song));
       *picture = run().backend.ScreenPixels();
-      SaveShot(run().backend, "song" + std::to_string(song) + "_picture.png");
+      tlb::testing::SaveTestScreenshot(run().backend, "song" + std::to_string(song) + "_picture.png");
       Reading black, highlight;
       lines([&](int k, TBarevnyText* l) {
         Point o = l->ClientToScreen({0, 0});

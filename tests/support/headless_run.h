@@ -58,4 +58,10 @@ class HeadlessRun {
   HeadlessBackend backend;
 };
 
+// Saves the screen as `name` (a PNG) in the folder TULIMBO_TEST_SCREENSHOTS
+// names, so that a test's screens can be looked at; nothing when it is not set.
+inline void SaveTestScreenshot(const HeadlessBackend& backend, const std::string& name) {
+  if (const char* folder = std::getenv("TULIMBO_TEST_SCREENSHOTS")) backend.SaveScreenshot(std::string(folder) + "/" + name);
+}
+
 }  // namespace tlb::testing

@@ -29,7 +29,7 @@ TEST(Dialogs, TheErrorBoxIsAModalWindowAndTimersFireWhileItIsOpen) {
     TCustomForm* box = Screen->ActiveForm();
     ASSERT_NE(box, nullptr);
     captionPixel = run.backend.PixelAt(box->Left() + 40, box->Top() + 10);
-    if (const char* out = std::getenv("TULIMBO_TEST_SCREENSHOTS")) run.backend.SaveScreenshot(std::string(out) + "/error_box.png");
+    tlb::testing::SaveTestScreenshot(run.backend, "error_box.png");
   });
   ShowErrorDialog(Cz("Nenalezen zvuk: C:\\zvuky\\nic.wav"));
   EXPECT_EQ(run.backend.NowMs(), 550);

@@ -12,6 +12,18 @@
 namespace tlb {
 namespace {
 
+// What a setting said on standard error: nothing when `start` is empty, else one
+// line that begins with `start` and ends with the value used instead.
+void ExpectSaid(const std::string& said, const std::string& start, const std::string& used) {
+  if (start.empty()) {
+    EXPECT_EQ(said, "");
+    return;
+  }
+  EXPECT_EQ(said.rfind(start, 0), 0u) << said;
+  EXPECT_NE(said.find("using " + used + "\n"), std::string::npos) << said;
+  EXPECT_EQ(said.find('\n'), said.size() - 1) << "one line: " << said;
+}
+
 TEST(ScreenSettings, ScreenSizeTakesTwoWholeNumbersWithinRangeAndNothingElse) {
   struct Case {
     const char* text;
@@ -62,13 +74,8 @@ TEST(ScreenSettings, AScreenSizeThatIsNotUnderstoodIsReportedOnceAndTheFallbackU
     Size size = ScreenSizeSetting(c.text, {800, 600});
     std::string said = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(size, c.size) << (c.text ? c.text : "(none)");
-    if (c.said.empty()) {
-      EXPECT_EQ(said, "") << c.text;
-    } else {
-      EXPECT_EQ(said.rfind(c.said, 0), 0u) << said;
-      EXPECT_NE(said.find("using 800x600\n"), std::string::npos) << said;
-      EXPECT_EQ(said.find('\n'), said.size() - 1) << "one line: " << said;
-    }
+    SCOPED_TRACE(c.text ? c.text : "(none)");
+    ExpectSaid(said, c.said, "800x600");
   }
 }
 
@@ -123,13 +130,8 @@ TEST(ScreenSettings, AScaleIsAWholeNumberOfOneOrMore) {
     int scale = ScaleSetting(c.text, {1920, 1080}, 2);
     std::string said = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(scale, c.scale) << (c.text ? c.text : "(none)");
-    if (c.said.empty()) {
-      EXPECT_EQ(said, "") << c.text;
-    } else {
-      EXPECT_EQ(said.rfind(c.said, 0), 0u) << said;
-      EXPECT_NE(said.find("using " + std::to_string(c.scale) + "\n"), std::string::npos) << said;
-      EXPECT_EQ(said.find('\n'), said.size() - 1) << "one line: " << said;
-    }
+    SCOPED_TRACE(c.text ? c.text : "(none)");
+    ExpectSaid(said, c.said, std::to_string(c.scale));
   }
   // The smallest screen takes no enlargement at all.
   ::testing::internal::CaptureStderr();

@@ -186,7 +186,7 @@ SdlBackend::SdlBackend() : native_(std::make_unique<Native>()) {
   // The window's size in its own pixels; the screen the program sees is that
   // divided by the scale.
   Size window;
-  int scale = 1;
+  int defaultScale = 1;
   if (requested && *requested) {
     window = ScreenSizeSetting(requested, {800, 600});
   } else {
@@ -194,15 +194,15 @@ SdlBackend::SdlBackend() : native_(std::make_unique<Native>()) {
     if (SDL_GetDesktopDisplayMode(0, &mode) == 0) window = {mode.w, mode.h};
     else window = {800, 600};
     // A form fills as much of a large desktop as a whole scale allows.
-    scale = DefaultScale(window);
+    defaultScale = DefaultScale(window);
     // A borderless window over the whole desktop at once; true full-screen mode
     // follows the first frame, because switching to it can take a while.
     flags |= SDL_WINDOW_BORDERLESS;
     x = y = 0;
     native_->wantFullscreen = true;
   }
-  native_->scale = scale_ = ScaleSetting(std::getenv("TULIMBO_SCALE"), window, scale);
-  size_ = {window.cx / scale_, window.cy / scale_};
+  native_->scale = ScaleSetting(std::getenv("TULIMBO_SCALE"), window, defaultScale);
+  size_ = {window.cx / native_->scale, window.cy / native_->scale};
   native_->window = SDL_CreateWindow("Tulimbo II", x, y, window.cx, window.cy, flags);
   if (!native_->window) throw EOutOfResources(std::string("cannot open a window: ") + SDL_GetError());
   SetLegacyWindowTitle(native_->window, "Tulimbo II");
@@ -271,7 +271,7 @@ bool SdlBackend::PollInput(InputEvent& e) {
       case SDL_MOUSEMOTION: {
         Point p = native_->ToScreen(ev.motion.x, ev.motion.y);
         // Moves within one enlarged pixel are no move on the screen.
-        if (scale_ > 1 && p == cursor_) break;
+        if (native_->scale > 1 && p == cursor_) break;
         e.kind = InputKind::MouseMove;
         e.pos = cursor_ = p;
         return true;
@@ -383,8 +383,9 @@ void SdlBackend::SetCursor(const CursorImage* image, int index) {
   auto it = native_->cursors.find(image);
   if (it == native_->cursors.end()) {
     // The cursor is enlarged with the screen, so that it points at the pixel it points at unscaled.
-    CursorImage big = scale_ > 1 ? EnlargeCursor(*image, scale_) : CursorImage{};
-    const CursorImage& shape = scale_ > 1 ? big : *image;
+    const int scale = native_->scale;
+    CursorImage big = scale > 1 ? EnlargeCursor(*image, scale) : CursorImage{};
+    const CursorImage& shape = scale > 1 ? big : *image;
     SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(shape.argb.data()), shape.width,
                                                         shape.height, 32, shape.width * 4, SDL_PIXELFORMAT_ARGB8888);
     SDL_Cursor* c = s ? SDL_CreateColorCursor(s, shape.hotX, shape.hotY) : nullptr;
@@ -410,11 +411,13 @@ void SdlBackend::SetIcon(const CursorImage* icon) {
   SDL_FreeSurface(s);
 }
 
+int SdlBackend::Scale() const { return native_->scale; }
+
 void SdlBackend::ScreenGone() { native_->shown = nullptr; }
 
 void SdlBackend::SaveScreenshot(const std::string& pngPath) const {
   const Dib blank(size_.cx, size_.cy, 32);
-  WritePng(EnlargeDib(native_->shown ? *native_->shown : blank, scale_), pngPath);
+  WritePng(EnlargeDib(native_->shown ? *native_->shown : blank, native_->scale), pngPath);
 }
 
 }  // namespace tlb

@@ -23,7 +23,7 @@ class SdlBackend : public Backend {
 
   Size ScreenSize() const override { return size_; }
   // Window pixels a screen pixel takes each way.
-  int Scale() const { return scale_; }
+  int Scale() const;
   void Present(const Dib& screen, const Rect& dirty) override;
   int64_t NowMs() const override;
   int64_t MillisecondsSinceMidnight() const override;
@@ -44,7 +44,6 @@ class SdlBackend : public Backend {
   struct Native;
   std::unique_ptr<Native> native_;
   Size size_;
-  int scale_ = 1;
   Point cursor_{-1, -1};
   bool active_ = true;
   std::unique_ptr<AudioDevice> audio_;
