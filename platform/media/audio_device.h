@@ -47,8 +47,12 @@ class AudioDevice {
  public:
   virtual ~AudioDevice() = default;
 
-  // A stream over a decoded WAV sound.
-  virtual std::unique_ptr<AudioStream> OpenWave(std::shared_ptr<const WaveData> wave) = 0;
+  // A stream over a decoded WAV sound. `quickStart` asks for an output on
+  // which the sound starts within a few milliseconds of Play (a sound that
+  // answers a click); without it the sound may start a block later, on an
+  // output that costs less while it plays (a long recording whose position is
+  // followed as it is heard).
+  virtual std::unique_ptr<AudioStream> OpenWave(std::shared_ptr<const WaveData> wave, bool quickStart = true) = 0;
   // A stream that synthesises a MIDI song with the soundfont at `soundFontPath`.
   // Throws EMCIDeviceError when the synthesiser cannot be made.
   virtual std::unique_ptr<AudioStream> OpenMidi(std::shared_ptr<const MidiSong> song,

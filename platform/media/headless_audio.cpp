@@ -89,7 +89,7 @@ class HeadlessAudioDevice : public AudioDevice, public HeadlessAudio {
     state_->clock = nullptr;
   }
 
-  std::unique_ptr<AudioStream> OpenWave(std::shared_ptr<const WaveData> wave) override {
+  std::unique_ptr<AudioStream> OpenWave(std::shared_ptr<const WaveData> wave, bool) override {
     return std::make_unique<HeadlessStream>(state_, wave->durationMs());
   }
   std::unique_ptr<AudioStream> OpenMidi(std::shared_ptr<const MidiSong> song, const std::string&) override {

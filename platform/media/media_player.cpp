@@ -58,7 +58,7 @@ void TMediaPlayer::Open() {
       stream_ = device->OpenMidi(std::move(song), soundFont);
     } else {
       auto wave = std::make_shared<const WaveData>(ReadWav(bytes.data(), bytes.size()));
-      stream_ = device->OpenWave(std::move(wave));
+      stream_ = device->OpenWave(std::move(wave), QuickStart);
     }
   } catch (const EMCIDeviceError&) {
     throw;

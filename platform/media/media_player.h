@@ -46,6 +46,11 @@ class TMediaPlayer : public TWinControl {
   bool Shareable = false;
   bool Wait = false;
   bool Notify = false;
+  // A wave file opens on an output that starts it at once (true), or on one
+  // that starts it a block later and costs less while it plays (false): for
+  // long recordings whose position is followed rather than sounds that answer
+  // a click.
+  bool QuickStart = true;
   TButtonSet VisibleButtons = kAllMediaButtons;
   TButtonSet EnabledButtons = kAllMediaButtons;
   TButtonSet ColoredButtons = kAllMediaButtons;

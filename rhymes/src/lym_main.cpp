@@ -77,6 +77,9 @@ TFORM_Lymbal::TFORM_Lymbal(TComponent* AOwner) : TForm(AOwner) {
   TLB_COMPONENT(mysakPlayer);
   TLB_COMPONENT(MIDIPlayer);
   TLB_COMPONENT(wavplayer);
+  // The recording is long and the karaoke follows its heard position: it needs
+  // no quick start, and an output with long blocks costs a sound server less.
+  wavplayer->QuickStart = false;
   TLB_COMPONENT(box_s_textem);
   TLB_COMPONENT(text_0);
   TLB_COMPONENT(lbl_snimek);

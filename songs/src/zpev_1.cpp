@@ -91,6 +91,9 @@ TFORM_Fumbamesi::TFORM_Fumbamesi(TComponent* AOwner) : TForm(AOwner) {
   TLB_COMPONENT(iko_pswap2);
   TLB_COMPONENT(box_s_textem);
   TLB_COMPONENT(wavplayer);
+  // The recording is long and the karaoke follows its heard position: it needs
+  // no quick start, and an output with long blocks costs a sound server less.
+  wavplayer->QuickStart = false;
   TLB_COMPONENT(Timer1);
   TLB_COMPONENT(spoustec);
   TLB_COMPONENT(wavspoustec);

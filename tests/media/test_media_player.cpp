@@ -256,7 +256,9 @@ TEST_F(PlayerFixture, WithoutAnAudioDeviceNothingOpensOrPlays) {
 class UnheardDevice : public AudioDevice {
  public:
   explicit UnheardDevice(AudioDevice& inner) : inner_(inner) {}
-  std::unique_ptr<AudioStream> OpenWave(std::shared_ptr<const WaveData> wave) override { return inner_.OpenWave(wave); }
+  std::unique_ptr<AudioStream> OpenWave(std::shared_ptr<const WaveData> wave, bool quickStart) override {
+    return inner_.OpenWave(wave, quickStart);
+  }
   std::unique_ptr<AudioStream> OpenMidi(std::shared_ptr<const MidiSong> song, const std::string& font) override {
     return inner_.OpenMidi(song, font);
   }

@@ -232,7 +232,7 @@ class SdlAudioDevice : public AudioDevice {
     return true;
   }
 
-  std::unique_ptr<AudioStream> OpenWave(std::shared_ptr<const WaveData> wave) override {
+  std::unique_ptr<AudioStream> OpenWave(std::shared_ptr<const WaveData> wave, bool) override {
     int64_t lengthMs = wave->durationMs();
     return Open(sound_->mixer(), std::make_unique<WaveSource>(std::move(wave), Rate()), lengthMs);
   }
@@ -290,5 +290,7 @@ bool SdlMusicFormat(AudioDevice* device, int& rate, int& blockFrames) {
   auto* sdl = dynamic_cast<SdlAudioDevice*>(device);
   return sdl && sdl->MusicFormat(rate, blockFrames);
 }
+
+bool SdlSoundOutputOpen(AudioDevice* device) { return dynamic_cast<SdlAudioDevice*>(device) != nullptr; }
 
 }  // namespace tlb

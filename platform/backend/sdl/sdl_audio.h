@@ -1,5 +1,6 @@
 #pragma once
 // The SDL audio outputs behind the mixers: one for sounds, one for music.
+#include <cstdint>
 #include <memory>
 
 #include "platform/media/audio_device.h"
@@ -17,5 +18,12 @@ bool SdlAudioFormat(AudioDevice* device, int& rate, int& blockFrames);
 // The same for the output the MIDI songs play on; false when they play on the
 // sound output above (or the device is not this one).
 bool SdlMusicFormat(AudioDevice* device, int& rate, int& blockFrames);
+
+// On a sound server the output for sounds that must start at once opens when
+// such a sound plays and closes after this long with nothing on it.
+inline constexpr int64_t kSoundOutputQuietCloseUs = 3'000'000;
+// True while that output is open (on other outputs it is always open); false
+// for a device that is not this one.
+bool SdlSoundOutputOpen(AudioDevice* device);
 
 }  // namespace tlb
