@@ -28,6 +28,7 @@ struct MixerVoice::Shared {
   // Wakes the device's thread waiting in WaitWhileSilent.
   std::condition_variable sound;
   bool noWaiting = false;
+  int64_t lastSoundUs = 0;  // the caller's time of the last block that held sound
   bool Silent() const {
     if (!fading.empty()) return false;
     for (const MixerVoice* v : voices)
@@ -274,6 +275,7 @@ bool Mixer::MixSounding(float* out, int frames, int64_t nowUs) {
     it = s.fading.erase(it);
   }
   s.framesMixed += frames;
+  if (sounded) s.lastSoundUs = nowUs;
   return sounded;
 }
 
@@ -304,6 +306,18 @@ void Mixer::StopWaiting() {
   std::lock_guard<std::mutex> g(shared_->lock);
   shared_->noWaiting = true;
   shared_->sound.notify_all();
+}
+
+void Mixer::Reopened(int64_t nowUs) {
+  std::lock_guard<std::mutex> g(shared_->lock);
+  shared_->noWaiting = false;
+  shared_->lastSoundUs = nowUs;
+  shared_->clock.Restart();
+}
+
+int64_t Mixer::QuietSinceUs() const {
+  std::lock_guard<std::mutex> g(shared_->lock);
+  return shared_->Silent() ? shared_->lastSoundUs : -1;
 }
 
 int Mixer::VoiceCount() const {

@@ -161,6 +161,14 @@ class Mixer {
   bool WaitWhileSilent();
   // Ends the wait and every later one (the device is closing).
   void StopWaiting();
+  // The device opens again at `nowUs` (the caller's clock) after StopWaiting:
+  // its thread may wait again, the heard position starts again from its first
+  // block, and the quiet counts from then.
+  void Reopened(int64_t nowUs);
+  // Since when nothing has sounded: the caller's time of the last block that
+  // held sound (or of Reopened, or 0 when no block has); -1 while a voice
+  // plays or fades out, so that the output is in use.
+  int64_t QuietSinceUs() const;
 
  private:
   friend class MixerVoice;

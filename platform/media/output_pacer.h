@@ -23,6 +23,15 @@ namespace tlb {
 
 class OutputPacer {
  public:
+  // How far behind its schedule a paced output may fall before the schedule
+  // starts again: well over the oversleeping of a busy machine, so that real
+  // time is kept, and short enough that a stall is not made up for at length.
+  static constexpr int64_t kMaxLateUs = 40'000;
+  // How far ahead of its schedule a paced output may take a block: about half
+  // a block, a few milliseconds that nobody can hear or see, against a wake-up
+  // of the output's thread saved on nine blocks out of ten.
+  static constexpr int64_t kSlackUs = 6'000;
+
   // `rate` in frames a second; a block later than `maxLateUs` behind its
   // schedule starts the schedule again.
   // A block due less than `slackUs` ahead is handed at once (see WaitUs).

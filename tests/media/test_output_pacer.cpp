@@ -12,7 +12,7 @@ namespace tlb {
 namespace {
 
 constexpr int kRate = 44100;
-constexpr int64_t kMaxLateUs = 40'000;
+constexpr int64_t kMaxLateUs = OutputPacer::kMaxLateUs;
 
 int64_t BlockUs(int frames) { return int64_t(frames) * 1'000'000 / kRate; }
 
@@ -60,7 +60,7 @@ TEST(OutputPacer, ADriverThatSleepsWholeMillisecondsTakesSoundInRealTime) {
 }
 
 TEST(OutputPacer, WithASlackTheThreadWaitsSeldomAndStillKeepsRealTime) {
-  const int64_t slack = 6'000;
+  const int64_t slack = OutputPacer::kSlackUs;
   const Driver drivers[] = {{256, 0}, {512, 0}, {512, 400}, {2048, 600}};
   for (const Driver& d : drivers) {
     SCOPED_TRACE(testing::Message() << d.block << " frames, oversleeping up to " << d.oversleepUs << " us");
