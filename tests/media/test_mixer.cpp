@@ -197,6 +197,44 @@ TEST(Mixer, TheDeviceWaitsWhileNothingSoundsAndWakesOnPlay) {
   EXPECT_FALSE(mixer.WaitWhileSilent()) << "stopped waiting for good";
 }
 
+// The sound output closes after a quiet: the mixer tells since when nothing
+// has sounded, counting a fade-out as sound, and after the output opens again
+// its thread waits again and the quiet counts from the opening.
+TEST(Mixer, TellsSinceWhenItIsQuietAndWaitsAgainAfterReopening) {
+  Mixer mixer(1000);  // a 4-frame fade
+  auto v = mixer.Add(Constant(1000, 30));
+  std::vector<int16_t> out(20);
+  EXPECT_EQ(mixer.QuietSinceUs(), 0) << "nothing has sounded yet";
+  v->Play();
+  EXPECT_EQ(mixer.QuietSinceUs(), -1) << "played, not mixed yet";
+  mixer.Mix(out.data(), 10, 1'000);
+  mixer.Mix(out.data(), 10, 2'000);
+  v->Pause();
+  EXPECT_EQ(mixer.QuietSinceUs(), -1) << "fading out";
+  mixer.Mix(out.data(), 10, 3'000);  // the fade
+  EXPECT_EQ(mixer.QuietSinceUs(), 3'000);
+  mixer.Mix(out.data(), 10, 4'000);  // silence
+  EXPECT_EQ(mixer.QuietSinceUs(), 3'000) << "a silent block is no sound";
+  v->Play();
+  mixer.Mix(out.data(), 10, 5'000);  // its last 10 frames
+  mixer.Mix(out.data(), 10, 6'000);  // it ends
+  EXPECT_EQ(mixer.QuietSinceUs(), 5'000) << "ended on its own";
+
+  mixer.StopWaiting();
+  EXPECT_FALSE(mixer.WaitWhileSilent()) << "closing";
+  mixer.Reopened(9'000);
+  EXPECT_EQ(mixer.QuietSinceUs(), 9'000);
+  std::atomic<bool> returned{false};
+  std::thread device([&] {
+    mixer.WaitWhileSilent();
+    returned = true;
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  EXPECT_FALSE(returned) << "waits again once reopened";
+  mixer.StopWaiting();
+  device.join();
+}
+
 // A voice heard after the output stood still starts at the block that woke it.
 TEST(Mixer, AVoicePlayedAfterTheOutputStoodStillIsHeardFromItsFirstBlock) {
   Mixer mixer(1000);
