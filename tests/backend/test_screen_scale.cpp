@@ -62,15 +62,54 @@ TEST(ScreenScale, TheCursorIsEnlargedWithItsHotSpot) {
   EXPECT_EQ(big.argb, std::vector<uint32_t>(4 * 6, 0));
 }
 
-TEST(ScreenScale, TheScreenshotIsTheScreenEnlarged) {
+TEST(ScreenScale, TheStripsAWindowLeavesAreSharedBetweenItsSides) {
+  struct Case {
+    Size window, screen;
+    int s;
+    Point offset;
+  } cases[] = {
+      {{1920, 1080}, {960, 540}, 2, {0, 0}},  // a whole multiple leaves no strip
+      {{2560, 1440}, {853, 480}, 3, {0, 0}},  // one column: it goes to the right
+      {{1923, 1083}, {961, 541}, 2, {0, 0}},
+      {{2563, 1923}, {640, 480}, 4, {1, 1}},  // three each way: one before, two after
+      {{2563, 1923}, {854, 641}, 3, {0, 0}},
+      {{1925, 1085}, {480, 271}, 4, {2, 0}},  // five columns, one row
+      {{800, 600}, {800, 600}, 1, {0, 0}},
+      // A screen wider than the window (the window made smaller after the
+      // start) stays at the corner rather than moving off its left edge.
+      {{1000, 600}, {600, 300}, 2, {0, 0}},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(EnlargedScreenOffset(c.window, c.screen, c.s), c.offset)
+        << c.window.cx << "x" << c.window.cy << " at scale " << c.s;
+}
+
+TEST(ScreenScale, TheScreenshotIsWhatTheWindowShows) {
   Dib screen(3, 2, 32);
-  screen.setPixel(0, 0, 0x0000FF);
-  screen.setPixel(2, 1, 0x00FF00);
-  Dib big = EnlargeDib(screen, 2);
-  ASSERT_EQ(big.width(), 6);
-  ASSERT_EQ(big.height(), 4);
-  for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 6; ++x) EXPECT_EQ(big.pixel(x, y), screen.pixel(x / 2, y / 2)) << x << "," << y;
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 3; ++x) screen.setPixel(x, y, 0x102030 + COLORREF(y * 3 + x));
+  struct Case {
+    Size window;
+    int s;
+    Point at;  // where the enlarged screen starts
+  } cases[] = {
+      {{6, 4}, 2, {0, 0}},   // the window a whole multiple of the screen
+      {{7, 5}, 2, {0, 0}},   // one column and one row over: right and bottom
+      {{11, 9}, 3, {1, 1}},  // two over each way: one on each side
+      {{12, 10}, 3, {1, 2}},  // three columns: one before, two after; four rows: two and two
+  };
+  for (const auto& c : cases) {
+    Dib picture = WindowPicture(screen, c.window, c.s);
+    ASSERT_EQ(picture.width(), c.window.cx);
+    ASSERT_EQ(picture.height(), c.window.cy);
+    for (int y = 0; y < c.window.cy; ++y)
+      for (int x = 0; x < c.window.cx; ++x) {
+        const int sx = x - c.at.x, sy = y - c.at.y;
+        const bool inside = sx >= 0 && sy >= 0 && sx < 3 * c.s && sy < 2 * c.s;
+        EXPECT_EQ(picture.pixel(x, y), inside ? screen.pixel(sx / c.s, sy / c.s) : 0u)
+            << c.window.cx << "x" << c.window.cy << " at " << x << "," << y;
+      }
+  }
 }
 
 }  // namespace

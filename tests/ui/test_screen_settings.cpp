@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/backend/headless/headless_backend.h"
-#include "platform/backend/headless/screen_settings.h"
+#include "platform/backend/screen_settings.h"
 
 namespace tlb {
 namespace {
@@ -113,17 +113,14 @@ TEST(ScreenSettings, AScaleIsAWholeNumberOfOneOrMore) {
       {nullptr, 2, ""},
       {"", 2, ""},
       {"1", 1, ""},
-      {"3", 3, ""},
-      {"05", 5, ""},
+      {"2", 2, ""},
+      {"02", 2, ""},
       {"0", 2, "TULIMBO_SCALE=\"0\" is not understood"},
       {"-1", 2, "TULIMBO_SCALE=\"-1\" is not understood"},
       {"1.5", 2, "TULIMBO_SCALE=\"1.5\" is not understood"},
       {"2x", 2, "TULIMBO_SCALE=\"2x\" is not understood"},
       {"two", 2, "TULIMBO_SCALE=\"two\" is not understood"},
       {" 2", 2, "TULIMBO_SCALE=\" 2\" is not understood"},
-      // A screen under 320x200 is no use: 1920x1080 takes at most 5.
-      {"6", 5, "TULIMBO_SCALE=6 is more than a 1920x1080 screen takes: using 5"},
-      {"99999999999999999999", 5, "TULIMBO_SCALE=99999999999999999999 is more than"},
   };
   for (const auto& c : cases) {
     ::testing::internal::CaptureStderr();
@@ -133,10 +130,57 @@ TEST(ScreenSettings, AScaleIsAWholeNumberOfOneOrMore) {
     SCOPED_TRACE(c.text ? c.text : "(none)");
     ExpectSaid(said, c.said, std::to_string(c.scale));
   }
-  // The smallest screen takes no enlargement at all.
-  ::testing::internal::CaptureStderr();
-  EXPECT_EQ(ScaleSetting("2", {320, 200}, 1), 1);
-  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "TULIMBO_SCALE=2 is more than a 320x200 screen takes: using 1\n");
+}
+
+TEST(ScreenSettings, AScaleAtWhichTheFormDoesNotFitIsReportedAndLowered) {
+  struct Case {
+    const char* text;
+    Size screen;  // the desktop, or the window TULIMBO_SCREEN asks for
+    int scale;
+    std::string said;  // the whole line, or nothing
+  } cases[] = {
+      // 3 x 480 is more than 1080: the form's top and bottom would be cut.
+      {"3", {1920, 1080}, 2, "TULIMBO_SCALE=3 does not fit a 640x480 form on a 1920x1080 screen: using 2\n"},
+      {"99", {1920, 1080}, 2, "TULIMBO_SCALE=99 does not fit a 640x480 form on a 1920x1080 screen: using 2\n"},
+      {"99999999999999999999", {1920, 1080}, 2,
+       "TULIMBO_SCALE=99999999999999999999 does not fit a 640x480 form on a 1920x1080 screen: using 2\n"},
+      {"2", {1280, 960}, 2, ""},  // exactly twice the form
+      {"2", {1279, 960}, 1, "TULIMBO_SCALE=2 does not fit a 640x480 form on a 1279x960 screen: using 1\n"},
+      {"2", {1280, 959}, 1, "TULIMBO_SCALE=2 does not fit a 640x480 form on a 1280x959 screen: using 1\n"},
+      {"4", {2563, 1923}, 4, ""},
+      {"4", {3000, 1900}, 3, "TULIMBO_SCALE=4 does not fit a 640x480 form on a 3000x1900 screen: using 3\n"},
+      // A screen smaller than the form fits it at no scale: 1 stays, larger ones come down to it.
+      {"1", {320, 200}, 1, ""},
+      {"2", {320, 200}, 1, "TULIMBO_SCALE=2 does not fit a 640x480 form on a 320x200 screen: using 1\n"},
+  };
+  for (const auto& c : cases) {
+    ::testing::internal::CaptureStderr();
+    int scale = ScaleSetting(c.text, c.screen, 1);
+    std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(scale, c.scale) << c.text << " on " << c.screen.cx << "x" << c.screen.cy;
+    EXPECT_EQ(said, c.said);
+  }
+}
+
+TEST(ScreenSettings, AWindowLargerThanTheDesktopIsReported) {
+  struct Case {
+    Size window, desktop;
+    std::string said;
+  } cases[] = {
+      {{1920, 1080}, {1920, 1080}, ""},  // the desktop's own size fits
+      {{800, 600}, {1920, 1080}, ""},
+      {{2000, 1200}, {1920, 1080},
+       "TULIMBO_SCREEN=2000x1200 makes a window larger than the 1920x1080 desktop: part of it is off the desktop\n"},
+      {{1921, 600}, {1920, 1080},  // wider only
+       "TULIMBO_SCREEN=1921x600 makes a window larger than the 1920x1080 desktop: part of it is off the desktop\n"},
+      {{800, 1081}, {1920, 1080},  // taller only
+       "TULIMBO_SCREEN=800x1081 makes a window larger than the 1920x1080 desktop: part of it is off the desktop\n"},
+  };
+  for (const auto& c : cases) {
+    ::testing::internal::CaptureStderr();
+    ReportWindowLargerThanDesktop(c.window, c.desktop);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), c.said) << c.window.cx << "x" << c.window.cy;
+  }
 }
 
 }  // namespace

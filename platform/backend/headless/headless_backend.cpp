@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/backend/headless/screen_settings.h"
+#include "platform/backend/screen_settings.h"
 #include "platform/core/exceptions.h"
 #include "platform/formats/png_writer.h"
 #include "platform/graphics/dib_blit.h"

@@ -1,5 +1,6 @@
 #include "platform/backend/sdl/screen_scale.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace tlb {
@@ -28,11 +29,21 @@ void EnlargePixels(const uint8_t* src, int srcPitch, int width, int height, int 
   }
 }
 
-Dib EnlargeDib(const Dib& screen, int s) {
-  Dib big(screen.width() * s, screen.height() * s, 32);
-  if (!screen.empty())
-    EnlargePixels(screen.row(0), screen.stride(), screen.width(), screen.height(), 4, s, big.row(0), big.stride());
-  return big;
+Point EnlargedScreenOffset(Size window, Size screen, int s) {
+  auto half = [](int strip) { return std::max(0, strip) / 2; };
+  return {half(window.cx - screen.cx * s), half(window.cy - screen.cy * s)};
+}
+
+Dib WindowPicture(const Dib& screen, Size window, int s) {
+  Dib picture(window.cx, window.cy, 32);
+  picture.fill(0);
+  const Point at = EnlargedScreenOffset(window, {screen.width(), screen.height()}, s);
+  // Only whole enlarged pixels that fit the window are drawn.
+  const int w = std::min(screen.width(), (window.cx - at.x) / s);
+  const int h = std::min(screen.height(), (window.cy - at.y) / s);
+  if (w > 0 && h > 0)
+    EnlargePixels(screen.row(0), screen.stride(), w, h, 4, s, picture.row(at.y) + size_t(at.x) * 4, picture.stride());
+  return picture;
 }
 
 CursorImage EnlargeCursor(const CursorImage& cursor, int s) {

@@ -6,6 +6,7 @@
 
 #include "platform/formats/cursor_reader.h"
 #include "platform/graphics/dib.h"
+#include "platform/graphics/geometry.h"
 
 namespace tlb {
 
@@ -15,8 +16,16 @@ namespace tlb {
 void EnlargePixels(const uint8_t* src, int srcPitch, int width, int height, int bytesPerPixel, int s, uint8_t* dst,
                    int dstPitch);
 
-// A 32-bit picture `s` times the size of a 32-bit `screen`.
-Dib EnlargeDib(const Dib& screen, int s);
+// Where the top left corner of a `screen` enlarged `s` times goes in a `window`
+// (both in their own pixels). A window that is not a whole multiple of the scale
+// leaves a strip each way; each is split between the two sides, the left and
+// the top taking the smaller half, so that the screen sits in the middle. A
+// window smaller than the enlarged screen keeps it at its corner.
+Point EnlargedScreenOffset(Size window, Size screen, int s);
+
+// What a `window` shows: a 32-bit `screen` enlarged `s` times at EnlargedScreenOffset,
+// the strips around it black.
+Dib WindowPicture(const Dib& screen, Size window, int s);
 
 // The cursor `s` times the size, its hot spot on the same pixel of the picture
 // (the top left corner of that pixel's square).

@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "platform/backend/headless/screen_settings.h"
+#include "platform/backend/screen_settings.h"
 #include "platform/backend/sdl/screen_scale.h"
 #include "platform/backend/sdl/sdl_audio.h"
 #include "platform/backend/sdl/x11_title.h"
@@ -36,6 +36,9 @@ struct SdlBackend::Native {
   int displayFd = -1;  // the X display connection's socket; -1 on other video drivers
   // Window pixels a screen pixel takes each way.
   int scale = 1;
+  // The screen the program sees, in its own pixels: the window's size at the
+  // start divided by the scale.
+  Size screen;
   std::vector<uint8_t> converted;  // the window's pixel format, for windows of other than 32 bits
 
   ~Native() {
@@ -46,6 +49,10 @@ struct SdlBackend::Native {
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
   }
 
+  // Where the enlarged screen starts in a window of `w` x `h`: the strips the
+  // scale leaves are shared between the sides.
+  Point Offset(int w, int h) const { return EnlargedScreenOffset({w, h}, screen, scale); }
+
   // Copies a part of `shown` to the window, each pixel enlarged to a square of
   // `scale` x `scale`. The window surface is asked for anew each time, since
   // SDL replaces it when the window changes.
@@ -53,11 +60,13 @@ struct SdlBackend::Native {
     SDL_Surface* surface = SDL_GetWindowSurface(window);
     if (!surface || !shown) return;
     const int s = scale;
-    Rect area = r.Intersect({0, 0, std::min(surface->w / s, shown->width()), std::min(surface->h / s, shown->height())});
+    const Point at = Offset(surface->w, surface->h);
+    Rect area = r.Intersect(
+        {0, 0, std::min((surface->w - at.x) / s, shown->width()), std::min((surface->h - at.y) / s, shown->height())});
     if (area.empty()) return;
     const int bytes = surface->format->BytesPerPixel;
-    auto* dst = static_cast<uint8_t*>(surface->pixels) + size_t(area.top) * s * surface->pitch +
-                size_t(area.left) * s * bytes;
+    auto* dst = static_cast<uint8_t*>(surface->pixels) + size_t(at.y + area.top * s) * surface->pitch +
+                size_t(at.x + area.left * s) * bytes;
     const uint8_t* src = shown->row(area.top) + area.left * 4;
     const Uint32 format = surface->format->format;
     if (s == 1) {
@@ -73,19 +82,23 @@ struct SdlBackend::Native {
                         converted.data(), pitch);
       EnlargePixels(converted.data(), pitch, area.width(), area.height(), bytes, s, dst, surface->pitch);
     }
-    SDL_Rect sr{area.left * s, area.top * s, area.width() * s, area.height() * s};
+    SDL_Rect sr{at.x + area.left * s, at.y + area.top * s, area.width() * s, area.height() * s};
     SDL_UpdateWindowSurfaceRects(window, &sr, 1);
   }
 
-  // Copies the whole of `shown` to the window. The strips at the right and the
-  // bottom that the enlarged screen leaves (when the window is not a whole
-  // multiple of the scale) are black.
+  // Copies the whole of `shown` to the window. The strips around the enlarged
+  // screen (when the window is not a whole multiple of the scale) are black.
   void BlitAll() {
     SDL_Surface* surface = SDL_GetWindowSurface(window);
     if (!surface || !shown) return;
-    const int w = std::min(surface->w / scale, shown->width()) * scale;
-    const int h = std::min(surface->h / scale, shown->height()) * scale;
-    SDL_Rect strips[2] = {{w, 0, surface->w - w, surface->h}, {0, h, w, surface->h - h}};
+    const Point at = Offset(surface->w, surface->h);
+    const int w = std::min((surface->w - at.x) / scale, shown->width()) * scale;
+    const int h = std::min((surface->h - at.y) / scale, shown->height()) * scale;
+    // Left and right the whole height, then above and below the screen.
+    SDL_Rect strips[4] = {{0, 0, at.x, surface->h},
+                          {at.x + w, 0, surface->w - at.x - w, surface->h},
+                          {at.x, 0, w, at.y},
+                          {at.x, at.y + h, w, surface->h - at.y - h}};
     for (const SDL_Rect& strip : strips) {
       if (strip.w <= 0 || strip.h <= 0) continue;
       SDL_FillRect(surface, &strip, SDL_MapRGB(surface->format, 0, 0, 0));
@@ -94,10 +107,20 @@ struct SdlBackend::Native {
     Blit({0, 0, shown->width(), shown->height()});
   }
 
-  // A window position in the screen's own pixels (the pointer's square of pixels).
+  // A window position in the screen's own pixels (the pointer's square of
+  // pixels). A position in a strip lies outside the screen, where no form is.
   Point ToScreen(int x, int y) const {
+    const Size window = WindowSize();
+    const Point at = Offset(window.cx, window.cy);
     auto down = [s = scale](int v) { return v >= 0 ? v / s : -((-v + s - 1) / s); };
-    return {down(x), down(y)};
+    return {down(x - at.x), down(y - at.y)};
+  }
+
+  // The size of the window in its own pixels.
+  Size WindowSize() const {
+    int w = 0, h = 0;
+    SDL_GetWindowSize(window, &w, &h);
+    return {w, h};
   }
 };
 
@@ -187,12 +210,13 @@ SdlBackend::SdlBackend() : native_(std::make_unique<Native>()) {
   // divided by the scale.
   Size window;
   int defaultScale = 1;
+  SDL_DisplayMode mode;
+  const bool desktopKnown = SDL_GetDesktopDisplayMode(0, &mode) == 0;
   if (requested && *requested) {
     window = ScreenSizeSetting(requested, {800, 600});
+    if (desktopKnown) ReportWindowLargerThanDesktop(window, {mode.w, mode.h});
   } else {
-    SDL_DisplayMode mode;
-    if (SDL_GetDesktopDisplayMode(0, &mode) == 0) window = {mode.w, mode.h};
-    else window = {800, 600};
+    window = desktopKnown ? Size{mode.w, mode.h} : Size{800, 600};
     // A form fills as much of a large desktop as a whole scale allows.
     defaultScale = DefaultScale(window);
     // A borderless window over the whole desktop at once; true full-screen mode
@@ -202,7 +226,7 @@ SdlBackend::SdlBackend() : native_(std::make_unique<Native>()) {
     native_->wantFullscreen = true;
   }
   native_->scale = ScaleSetting(std::getenv("TULIMBO_SCALE"), window, defaultScale);
-  size_ = {window.cx / native_->scale, window.cy / native_->scale};
+  size_ = native_->screen = {window.cx / native_->scale, window.cy / native_->scale};
   native_->window = SDL_CreateWindow("Tulimbo II", x, y, window.cx, window.cy, flags);
   if (!native_->window) throw EOutOfResources(std::string("cannot open a window: ") + SDL_GetError());
   SetLegacyWindowTitle(native_->window, "Tulimbo II");
@@ -416,8 +440,9 @@ int SdlBackend::Scale() const { return native_->scale; }
 void SdlBackend::ScreenGone() { native_->shown = nullptr; }
 
 void SdlBackend::SaveScreenshot(const std::string& pngPath) const {
+  // What the window shows: the enlarged screen and the strips around it.
   const Dib blank(size_.cx, size_.cy, 32);
-  WritePng(EnlargeDib(native_->shown ? *native_->shown : blank, native_->scale), pngPath);
+  WritePng(WindowPicture(native_->shown ? *native_->shown : blank, native_->WindowSize(), native_->scale), pngPath);
 }
 
 }  // namespace tlb

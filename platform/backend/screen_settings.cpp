@@ -1,4 +1,4 @@
-#include "platform/backend/headless/screen_settings.h"
+#include "platform/backend/screen_settings.h"
 
 #include <algorithm>
 #include <climits>
@@ -52,8 +52,6 @@ std::optional<int> ParseScale(const char* text) {
 
 int DefaultScale(Size desktop) { return std::max(1, std::min(desktop.cx / 640, desktop.cy / 480)); }
 
-int LargestScale(Size screenPixels) { return std::max(1, std::min(screenPixels.cx / 320, screenPixels.cy / 200)); }
-
 int ScaleSetting(const char* text, Size screenPixels, int fallback) {
   if (!text || !*text) return fallback;
   std::optional<int> s = ParseScale(text);
@@ -62,13 +60,22 @@ int ScaleSetting(const char* text, Size screenPixels, int fallback) {
                  text, fallback);
     return fallback;
   }
-  const int largest = LargestScale(screenPixels);
+  // A larger scale would cut the form's edges off; a screen too small for the
+  // form at any scale still takes 1.
+  const int largest = DefaultScale(screenPixels);
   if (*s > largest) {
-    std::fprintf(stderr, "TULIMBO_SCALE=%s is more than a %dx%d screen takes: using %d\n", text, screenPixels.cx,
-                 screenPixels.cy, largest);
+    std::fprintf(stderr, "TULIMBO_SCALE=%s does not fit a 640x480 form on a %dx%d screen: using %d\n", text,
+                 screenPixels.cx, screenPixels.cy, largest);
     return largest;
   }
   return *s;
+}
+
+void ReportWindowLargerThanDesktop(Size window, Size desktop) {
+  if (window.cx <= desktop.cx && window.cy <= desktop.cy) return;
+  std::fprintf(stderr,
+               "TULIMBO_SCREEN=%dx%d makes a window larger than the %dx%d desktop: part of it is off the desktop\n",
+               window.cx, window.cy, desktop.cx, desktop.cy);
 }
 
 }  // namespace tlb

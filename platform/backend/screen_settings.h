@@ -23,13 +23,15 @@ Size ScreenSizeSetting(const char* text, Size fallback);
 std::optional<int> ParseScale(const char* text);
 // The largest whole scale at which a 640x480 form fits `desktop`; at least 1.
 int DefaultScale(Size desktop);
-// The largest scale that leaves a screen of `screenPixels` at least 320x200
-// (the smallest screen TULIMBO_SCREEN gives); at least 1.
-int LargestScale(Size screenPixels);
 // The scale for a screen of `screenPixels`: TULIMBO_SCALE's text when it is
 // understood, else `fallback` (the text missing or empty too). A text that is
-// not understood is reported on standard error; a scale larger than
-// LargestScale is reported and gives that.
+// not understood is reported on standard error; a scale at which a 640x480 form
+// does not fit the screen is reported and gives DefaultScale, the largest that
+// fits.
 int ScaleSetting(const char* text, Size screenPixels, int fallback);
+
+// Reports on standard error a TULIMBO_SCREEN window wider or taller than the
+// desktop: part of it cannot be seen. The window is kept as asked.
+void ReportWindowLargerThanDesktop(Size window, Size desktop);
 
 }  // namespace tlb
