@@ -18,9 +18,6 @@
 #include <thread>
 #include <vector>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include "platform/backend/sdl/sdl_audio.h"
 #include "platform/formats/midi_file.h"
 #include "platform/formats/wav_reader.h"
@@ -152,27 +149,11 @@ void KeepsRealTime(const char* driver, const std::string& recording, tlb::smoke:
   expect((std::string(driver) + ": takes 0.99-1.01 s of sound a second").c_str(), rate >= 0.99 && rate <= 1.01);
 }
 
-// The text standard error receives while `work` runs.
-template <class Work>
-std::string StandardError(const std::string& file, Work work) {
-  std::fflush(stderr);
-  int saved = dup(2);
-  int fd = open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  dup2(fd, 2);
-  close(fd);
-  work();
-  std::fflush(stderr);
-  dup2(saved, 2);
-  close(saved);
-  std::ifstream in(file);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 void WithoutASoundDevice(const std::string& scratch, tlb::smoke::SmokeChecks& expect) {
   setenv("SDL_AUDIODRIVER", "alsa", 1);
   setenv("AUDIODEV", "no_such_device", 1);
   std::unique_ptr<AudioDevice> device;
-  std::string said = StandardError(scratch, [&] {
+  std::string said = tlb::smoke::StandardError(scratch, [&] {
     device = CreateSdlAudioDevice();
     device.reset();
     device = CreateSdlAudioDevice();
