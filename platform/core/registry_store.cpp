@@ -259,7 +259,7 @@ uint64_t Digest(std::string_view bytes) {
     h ^= h >> 29;
   }
   uint64_t tail = 0;
-  std::memcpy(&tail, bytes.data() + i, bytes.size() - i);
+  if (i < bytes.size()) std::memcpy(&tail, bytes.data() + i, bytes.size() - i);
   h = (h ^ tail) * kMultiplier;
   h ^= h >> 32;
   h *= kMultiplier;
