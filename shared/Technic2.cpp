@@ -89,6 +89,19 @@ void ReadSettings(Technic2State& s) {
 
 }  // namespace
 
+void AddThisRunToTheLaunchCount() {
+  // Counted on from the value stored now, under the file's lock, so that runs
+  // that overlap each add their own; the value read at start stays as it was
+  // for the run.
+  RegistryStore(RegistryStore::DefaultFolder()).Update([](RegistryData& data) {
+    const RegistryValue* stored = data.FindValue(kGamesKey, "Hry_starty");
+    int32_t count = stored != nullptr && stored->type == RegistryType::Dword ? static_cast<int32_t>(stored->dword) : 0;
+    // The counter stays at its largest value instead of overflowing.
+    if (count < std::numeric_limits<int32_t>::max()) count += 1;
+    data.SetValue(kGamesKey, "Hry_starty", RegistryValue::Dword(static_cast<uint32_t>(count)));
+  });
+}
+
 Technic2State& Technic2() { return State(); }
 void ResetTechnic2() { State() = Technic2State{}; }
 const std::string& DataDir() { return State().DataDir; }
@@ -129,19 +142,7 @@ void Technic2Startup(ProgramKind kind) {
 
 void Technic2Shutdown() {
   Technic2State& s = State();
-  if (s.kind == ProgramKind::Games) {
-    try {
-      TRegistry reg;
-      if (reg.OpenKey(kGamesKey, true)) {
-        try {
-          reg.WriteInteger("Hry_starty", s.LaunchCount);
-        } catch (const Exception&) {
-        }
-        reg.CloseKey();
-      }
-    } catch (const Exception&) {
-    }
-  }
+  if (s.kind == ProgramKind::Games) AddThisRunToTheLaunchCount();
   s.DataDir.clear();
   s.LastWaveName.clear();
 }

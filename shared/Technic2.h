@@ -38,8 +38,12 @@ bool MidiAllowed();
 // Start-up: finds the data folder (asking for it when the marker is missing),
 // reads the registry (games program) and switches sound off without a wave device.
 void Technic2Startup(ProgramKind kind);
-// Program end: the games program writes its launch counter back.
+// Program end: the games program adds this run to its launch counter.
 void Technic2Shutdown();
+// Adds one to the stored launch counter, counting on from the value stored at
+// this moment (a missing value or one of another type counts as 0), so that
+// runs which overlap are all counted. The counter stops at its largest value.
+void AddThisRunToTheLaunchCount();
 
 // Plays a WAV file with PlaySound flags 1 (cut off what plays) or 17 (only if nothing plays).
 void PlayWave(const std::string& fileName, int32_t flags);

@@ -30,7 +30,7 @@ std::string TRegistry::FullPath(const std::string& key) const {
 bool TRegistry::CreateKey(const std::string& key) {
   CheckRoot();
   const std::string path = FullPath(key);
-  if (store_.Load().KeyExists(path)) return true;
+  if (store_.Snapshot()->KeyExists(path)) return true;
   if (!store_.Update([&path](RegistryData& data) { data.CreateKey(path); })) {
     throw ERegistryException("Failed to create key " + key);
   }
@@ -40,7 +40,7 @@ bool TRegistry::CreateKey(const std::string& key) {
 bool TRegistry::OpenKey(const std::string& key, bool canCreate) {
   CheckRoot();
   const std::string path = FullPath(key);
-  if (!store_.Load().KeyExists(path)) {
+  if (!store_.Snapshot()->KeyExists(path)) {
     if (!canCreate) return false;
     if (!store_.Update([&path](RegistryData& data) { data.CreateKey(path); })) return false;
   }
@@ -52,16 +52,16 @@ void TRegistry::CloseKey() { CurrentPath.clear(); }
 
 int TRegistry::ReadInteger(const std::string& name) {
   CheckRoot();
-  const RegistryData data = store_.Load();
-  const RegistryValue* value = data.FindValue(CurrentPath, name);
+  const std::shared_ptr<const RegistryData> data = store_.Snapshot();
+  const RegistryValue* value = data->FindValue(CurrentPath, name);
   if (value == nullptr || value->type != RegistryType::Dword) ThrowInvalidType(name);
   return static_cast<int>(value->dword);
 }
 
 std::string TRegistry::ReadString(const std::string& name) {
   CheckRoot();
-  const RegistryData data = store_.Load();
-  const RegistryValue* value = data.FindValue(CurrentPath, name);
+  const std::shared_ptr<const RegistryData> data = store_.Snapshot();
+  const RegistryValue* value = data->FindValue(CurrentPath, name);
   if (value == nullptr) return "";
   if (value->type != RegistryType::String) ThrowInvalidType(name);
   return value->text;
@@ -85,7 +85,7 @@ void TRegistry::WriteString(const std::string& name, const std::string& value) {
 
 bool TRegistry::ValueExists(const std::string& name) {
   CheckRoot();
-  return store_.Load().FindValue(CurrentPath, name) != nullptr;
+  return store_.Snapshot()->FindValue(CurrentPath, name) != nullptr;
 }
 
 }  // namespace tlb

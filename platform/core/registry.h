@@ -1,7 +1,8 @@
 #pragma once
 // The class library's registry wrapper over the per-user registry file
-// (registry_store.h). Every read looks at the file as it stands, and every
-// write replaces the file at once, so two programs see each other's values.
+// (registry_store.h). Every read looks at the file as it stands (parsing it
+// again only when it has changed), and every write replaces the file at once,
+// so two programs see each other's values.
 #include <cstdint>
 #include <string>
 

@@ -7,12 +7,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <time.h>
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <mutex>
 
 #include "platform/core/cp1250.h"
 
@@ -22,10 +26,10 @@ namespace {
 constexpr std::string_view kHeaderWord = "tulimbo-registry";
 constexpr std::string_view kVersion = "1";
 constexpr std::string_view kFileName = "registry";
-constexpr std::string_view kTempName = "registry.tmp";
 constexpr std::string_view kLockName = "registry.lock";
-constexpr std::string_view kDamagedName = "registry.damaged";
-constexpr std::string_view kDamagedTempName = "registry.damaged.tmp";
+// Suffixes added to the name of the file the registry's path leads to.
+constexpr std::string_view kTempSuffix = ".tmp";
+constexpr std::string_view kDamagedSuffix = ".damaged";
 
 // ---- names and strings between quotes ----
 
@@ -165,22 +169,18 @@ struct FileText {
   bool complete = true;  // false when the file goes on past what was read
 };
 
-// nullopt when the file cannot be opened or read.
-std::optional<FileText> ReadRegistryFile(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
+// Reads an open file of about sizeHint bytes; nullopt (errno set) when it
+// cannot be read.
+std::optional<FileText> ReadOpenFile(int fd, off_t sizeHint) {
   FileText text;
+  // Room for the whole file at once: a large file is not copied as it grows.
+  text.bytes.reserve(static_cast<size_t>(std::clamp<off_t>(sizeHint, 0, kMaxRegistryFileSize)) + 1);
   char chunk[16384];
   for (;;) {
     // One byte past the limit tells a file of exactly the limit from a longer one.
     const size_t room = kMaxRegistryFileSize + 1 - text.bytes.size();
     const ssize_t n = ReadFull(fd, chunk, std::min(sizeof chunk, room));
-    if (n < 0) {
-      const int err = errno;
-      ::close(fd);
-      errno = err;
-      return std::nullopt;
-    }
+    if (n < 0) return std::nullopt;
     if (n == 0) break;
     text.bytes.append(chunk, static_cast<size_t>(n));
     if (text.bytes.size() > kMaxRegistryFileSize) {
@@ -189,8 +189,185 @@ std::optional<FileText> ReadRegistryFile(const std::string& path) {
       break;
     }
   }
-  ::close(fd);
   return text;
+}
+
+// True for the errors that mean there is no file: none by that name, or no
+// folder to hold it (a file stands where a folder of the path should be).
+bool NoSuchFile(int err) { return err == ENOENT || err == ENOTDIR; }
+
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The file a path leads to: the path itself when it is not a link, else the
+// end of its chain of links, a relative link read from the link's own folder.
+// That file need not exist. nullopt (errno ELOOP) when the chain does not end.
+std::optional<std::string> FinalTarget(std::string path) {
+  constexpr int kMaxLinks = 40;  // as many as the system follows in one path
+  for (int links = 0; links <= kMaxLinks; ++links) {
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0) {
+      if (errno == ELOOP) return std::nullopt;
+      return path;  // missing, or an error the caller meets again
+    }
+    if (!S_ISLNK(st.st_mode)) return path;
+    std::string target(4096, '\0');
+    const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+    if (n < 0 || static_cast<size_t>(n) == target.size()) return path;
+    target.resize(static_cast<size_t>(n));
+    path = target.front() == '/' ? target : FolderOf(path) + "/" + target;
+  }
+  errno = ELOOP;
+  return std::nullopt;
+}
+
+// ---- the parsed file, kept while the file stays the same ----
+
+// What tells one state of a file from another without reading it.
+struct FileStamp {
+  dev_t device = 0;
+  ino_t inode = 0;
+  off_t size = 0;
+  int64_t modifiedSec = 0, modifiedNsec = 0;
+  int64_t changedSec = 0, changedNsec = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+
+FileStamp StampOf(const struct stat& st) {
+  return {st.st_dev, st.st_ino, st.st_size, st.st_mtim.tv_sec, st.st_mtim.tv_nsec, st.st_ctim.tv_sec,
+          st.st_ctim.tv_nsec};
+}
+
+// A 64-bit digest of a file's bytes, to tell whether a file whose stamp is
+// the same still holds what was parsed.
+uint64_t Digest(std::string_view bytes) {
+  constexpr uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
+  uint64_t h = 0x243F6A8885A308D3ull ^ (bytes.size() * kMultiplier);
+  size_t i = 0;
+  for (; i + 8 <= bytes.size(); i += 8) {
+    uint64_t word;
+    std::memcpy(&word, bytes.data() + i, 8);
+    h = (h ^ word) * kMultiplier;
+    h ^= h >> 29;
+  }
+  uint64_t tail = 0;
+  if (i < bytes.size()) std::memcpy(&tail, bytes.data() + i, bytes.size() - i);
+  h = (h ^ tail) * kMultiplier;
+  h ^= h >> 32;
+  h *= kMultiplier;
+  return h ^ (h >> 29);
+}
+
+// A file system may keep time stamps as coarse as two seconds, so a change
+// within the same tick as the last one leaves the stamp as it was. A file
+// modified less than this long before it was read is therefore also compared
+// by its bytes; one older than this changes its stamp with any later write.
+constexpr int64_t kCoarseStampNs = int64_t{3'000'000'000};
+
+// The real time now, in nanoseconds. The one clock read in platform/core
+// outside the event loop: file time stamps are set by the system from the
+// real time, and the loop's clock (which tests advance) cannot be compared
+// with them.
+int64_t RealTimeNowNs() {
+  timespec now{};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  return int64_t{now.tv_sec} * 1'000'000'000 + now.tv_nsec;
+}
+
+// The last registry file parsed in this process. Reading a file of some
+// megabytes takes milliseconds, parsing it takes most of a second, and the
+// programs read a value at a time: each read uses this while the file is the
+// same.
+struct ParsedFile {
+  std::string path;  // as opened
+  FileStamp stamp;
+  uint64_t digest = 0;  // of the bytes parsed
+  bool complete = true;
+  // The bytes were compared when the file's modification was already older
+  // than kCoarseStampNs: any later change shows in the stamp.
+  bool settled = false;
+  std::shared_ptr<const ParsedRegistry> parsed;
+};
+
+std::mutex gParsedMutex;
+std::optional<ParsedFile> gParsed;  // guarded by gParsedMutex
+
+void Remember(ParsedFile file) {
+  const std::lock_guard<std::mutex> hold(gParsedMutex);
+  gParsed = std::move(file);
+}
+
+// A registry file as parsed, with its bytes when they were asked for.
+struct ReadRegistry {
+  std::shared_ptr<const ParsedRegistry> parsed;
+  bool complete = true;  // false when the file is longer than the limit
+  off_t size = 0;        // of the file
+  std::optional<std::string> bytes;
+};
+
+// Opens, reads and parses the file at path, or takes what was parsed of it
+// before when it is unchanged. nullopt (errno set) when it cannot be opened
+// or read; a folder reads as the error EISDIR.
+std::optional<ReadRegistry> ReadParsed(const std::string& path, bool withBytes) {
+  // Taken before the file is read: a write after this moment gives the file
+  // a later modification time.
+  const int64_t nowNs = RealTimeNowNs();
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  struct stat st;
+  if (::fstat(fd, &st) != 0) {
+    const int err = errno;
+    ::close(fd);
+    errno = err;
+    return std::nullopt;
+  }
+  if (S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    errno = EISDIR;
+    return std::nullopt;
+  }
+  const FileStamp stamp = StampOf(st);
+  const bool settledNow = nowNs - (stamp.modifiedSec * 1'000'000'000 + stamp.modifiedNsec) >= kCoarseStampNs;
+
+  std::optional<ParsedFile> known;
+  {
+    const std::lock_guard<std::mutex> hold(gParsedMutex);
+    if (gParsed && gParsed->path == path && gParsed->stamp == stamp) known = gParsed;
+  }
+  if (known && known->settled && !withBytes) {
+    ::close(fd);
+    return ReadRegistry{known->parsed, known->complete, stamp.size, std::nullopt};
+  }
+
+  std::optional<FileText> text = ReadOpenFile(fd, st.st_size);
+  const int err = errno;
+  ::close(fd);
+  if (!text) {
+    errno = err;
+    return std::nullopt;
+  }
+  const uint64_t digest = Digest(text->bytes);
+  ReadRegistry result{nullptr, text->complete, stamp.size, std::nullopt};
+  if (known && known->digest == digest && known->complete == text->complete) {
+    result.parsed = known->parsed;
+    if (settledNow && !known->settled) {
+      known->settled = true;
+      Remember(*known);
+    }
+  } else {
+    result.parsed = std::make_shared<const ParsedRegistry>(ParseRegistry(text->bytes));
+    Remember({path, stamp, digest, text->complete, settledNow, result.parsed});
+  }
+  if (withBytes) result.bytes = std::move(text->bytes);
+  return result;
 }
 
 // True when the file at path holds exactly bytes. Compared block by block, so
@@ -253,9 +430,8 @@ bool WriteAll(int fd, std::string_view data) {
   return true;
 }
 
-// Writes data to temp, flushes it and renames it over target.
-bool ReplaceFile(const std::string& folder, const std::string& temp, const std::string& target,
-                 std::string_view data) {
+// Writes data to temp, flushes it and renames it over target (in the same folder).
+bool ReplaceFile(const std::string& temp, const std::string& target, std::string_view data) {
   const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
   if (fd < 0) return false;
   bool ok = WriteAll(fd, data) && ::fsync(fd) == 0;
@@ -268,7 +444,7 @@ bool ReplaceFile(const std::string& folder, const std::string& temp, const std::
     return false;
   }
   // Make the rename itself durable; a failure here does not undo the write.
-  const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int dir = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir >= 0) {
     ::fsync(dir);
     ::close(dir);
@@ -299,13 +475,15 @@ class FolderLock {
   int fd_ = -1;
 };
 
-// The name for the next older damaged copy, registry.damaged.N with N one past
-// the highest number in use, so that the numbers follow the order in which the
-// copies were set aside. nullopt (errno set) when the folder cannot be listed.
-std::optional<std::string> NextOlderCopyPath(const std::string& folder) {
+// The name for the next older damaged copy of file, <file>.damaged.N with N
+// one past the highest number in use, so that the numbers follow the order in
+// which the copies were set aside. nullopt (errno set) when the folder cannot
+// be listed.
+std::optional<std::string> NextOlderCopyPath(const std::string& file) {
+  const std::string folder = FolderOf(file);
   DIR* dir = ::opendir(folder.c_str());
   if (dir == nullptr) return std::nullopt;
-  const std::string prefix = std::string(kDamagedName) + ".";
+  const std::string prefix = NameOf(file) + std::string(kDamagedSuffix) + ".";
   uint64_t highest = 0;
   for (;;) {
     errno = 0;
@@ -326,18 +504,18 @@ std::optional<std::string> NextOlderCopyPath(const std::string& folder) {
   return folder + "/" + prefix + std::to_string(highest + 1);
 }
 
-// Sets the damaged registry file aside as registry.damaged: a copy of its bytes
+// Sets the damaged file aside as <file>.damaged beside it: a copy of its bytes
 // when they were read whole (bytes), else the file itself moves there. An
 // earlier copy that differs first moves to the next numbered name; one with the
 // same bytes is not kept twice.
-bool KeepDamagedCopy(const std::string& folder, const std::string& file, const std::string* bytes) {
-  const std::string damaged = folder + "/" + std::string(kDamagedName);
+bool KeepDamagedCopy(const std::string& file, const std::string* bytes) {
+  const std::string damaged = file + std::string(kDamagedSuffix);
   struct stat st;
   if (::lstat(damaged.c_str(), &st) == 0) {
     const bool same = S_ISREG(st.st_mode) && (bytes ? FileHolds(damaged, *bytes) : FilesMatch(file, damaged));
     if (same && bytes != nullptr) return true;
     if (!same) {
-      const std::optional<std::string> older = NextOlderCopyPath(folder);
+      const std::optional<std::string> older = NextOlderCopyPath(file);
       if (!older) return false;
       if (::lstat(older->c_str(), &st) == 0) {
         errno = EEXIST;
@@ -349,8 +527,19 @@ bool KeepDamagedCopy(const std::string& folder, const std::string& file, const s
   } else if (errno != ENOENT) {
     return false;
   }
-  return bytes != nullptr ? ReplaceFile(folder, folder + "/" + std::string(kDamagedTempName), damaged, *bytes)
+  return bytes != nullptr ? ReplaceFile(damaged + std::string(kTempSuffix), damaged, *bytes)
                           : ::rename(file.c_str(), damaged.c_str()) == 0;
+}
+
+// Says once in the process that the registry file cannot be read and is left
+// alone; err is the reason.
+void ReportUnreadable(const std::string& path, int err) {
+  static std::atomic<bool> said{false};
+  if (said.exchange(true)) return;
+  std::fprintf(stderr,
+               "The settings file %s cannot be read (%s): it is left as it is, and the program runs on its default "
+               "settings without saving them\n",
+               path.c_str(), std::strerror(err));
 }
 
 }  // namespace
@@ -503,11 +692,9 @@ ParsedRegistry ParseRegistry(std::string_view text) {
     if (cutOff) newline = text.size();
     std::string_view line = text.substr(pos, newline - pos);
     pos = newline + 1;
-    // Line breaks of another system: the lines are still read.
-    if (!line.empty() && line.back() == '\r') {
-      line.remove_suffix(1);
-      damaged = true;
-    }
+    // A CR before the line feed is part of the line break (files edited on
+    // another system); a CR anywhere else is damage, found as the line is read.
+    if (!cutOff && !line.empty() && line.back() == '\r') line.remove_suffix(1);
 
     LineReader reader(line);
     if (reader.AtEnd()) {
@@ -566,18 +753,27 @@ std::string RegistryStore::DefaultFolder() {
 
 std::string RegistryStore::FilePath() const { return folder_ + "/" + std::string(kFileName); }
 
-std::string RegistryStore::DamagedPath() const { return folder_ + "/" + std::string(kDamagedName); }
-
-RegistryData RegistryStore::Load() const {
-  if (folder_.empty()) return {};
-  const std::optional<FileText> text = ReadRegistryFile(FilePath());
-  if (!text) return {};
-  return ParseRegistry(text->bytes).data;
+std::string RegistryStore::DamagedPath() const {
+  return FinalTarget(FilePath()).value_or(FilePath()) + std::string(kDamagedSuffix);
 }
 
+std::shared_ptr<const RegistryData> RegistryStore::Snapshot() const {
+  static const auto kEmpty = std::make_shared<const RegistryData>();
+  if (folder_.empty()) return kEmpty;
+  const std::optional<ReadRegistry> read = ReadParsed(FilePath(), false);
+  if (!read) {
+    if (!NoSuchFile(errno)) ReportUnreadable(FilePath(), errno);
+    return kEmpty;
+  }
+  // Shares the parsed file's lifetime.
+  return std::shared_ptr<const RegistryData>(read->parsed, &read->parsed->data);
+}
+
+RegistryData RegistryStore::Load() const { return *Snapshot(); }
+
 bool RegistryStore::Update(const std::function<void(RegistryData&)>& change) {
-  const bool ok = UpdateFile(change);
-  if (!ok) {
+  const Outcome outcome = UpdateFile(change);
+  if (outcome == Outcome::Failed) {
     const int err = errno;
     static std::atomic<bool> said{false};
     if (!said.exchange(true)) {
@@ -587,52 +783,84 @@ bool RegistryStore::Update(const std::function<void(RegistryData&)>& change) {
     }
     errno = err;
   }
-  return ok;
+  return outcome == Outcome::Written;
 }
 
-bool RegistryStore::UpdateFile(const std::function<void(RegistryData&)>& change) {
+RegistryStore::Outcome RegistryStore::UpdateFile(const std::function<void(RegistryData&)>& change) {
   if (folder_.empty()) {
     errno = ENOENT;
-    return false;
+    return Outcome::Failed;
   }
-  if (!MakeFolders(folder_)) return false;
+  if (!MakeFolders(folder_)) return Outcome::Failed;
   const FolderLock lock(folder_ + "/" + std::string(kLockName));
-  if (!lock.Opened()) return false;
+  if (!lock.Opened()) return Outcome::Failed;
 
-  // What stands in the registry's place: nothing, a file (read or not), or
+  // Unreadable: said once, and nothing is written over what cannot be read.
+  auto unreadable = [this](int err) {
+    ReportUnreadable(FilePath(), err);
+    errno = err;
+    return Outcome::Unreadable;
+  };
+  // The file the registry's path leads to, through any links: it is replaced
+  // in its own folder, so that the links stay.
+  const std::optional<std::string> target = FinalTarget(FilePath());
+  if (!target) return unreadable(errno);
+
+  // What stands there: nothing, a file, a folder (which cannot be read), or
   // something else, which is not ours to replace.
   struct stat st;
   bool exists = true;
-  if (::stat(FilePath().c_str(), &st) != 0) {
-    if (errno != ENOENT) return false;
+  if (::stat(target->c_str(), &st) != 0) {
+    if (!NoSuchFile(errno)) return unreadable(errno);
     exists = false;
+  } else if (S_ISDIR(st.st_mode)) {
+    return unreadable(EISDIR);
   } else if (!S_ISREG(st.st_mode)) {
-    errno = S_ISDIR(st.st_mode) ? EISDIR : EEXIST;
-    return false;
+    errno = EEXIST;
+    return Outcome::Failed;
   }
-  // A file longer than the limit is read as far as the limit, like one cut
-  // off there: what it holds past the limit is kept in the damaged copy.
-  const std::optional<FileText> before = exists ? ReadRegistryFile(FilePath()) : std::nullopt;
-  const bool readWhole = before && before->complete;
-  ParsedRegistry parsed = before ? ParseRegistry(before->bytes) : ParsedRegistry{};
-  change(parsed.data);
-  const std::string after = SerializeRegistry(parsed.data);
-  if (readWhole && before->bytes == after) return true;
+  // Read under the lock, so that no write in between is lost; what was parsed
+  // before is used only when the file is unchanged. A damaged file is read
+  // with its bytes, which its copy keeps.
+  std::optional<ReadRegistry> before;
+  if (exists) {
+    before = ReadParsed(*target, false);
+    if (before && !(before->complete && before->parsed->whole)) before = ReadParsed(*target, true);
+    if (!before) {
+      if (!NoSuchFile(errno)) return unreadable(errno);
+      exists = false;
+    }
+  }
+  RegistryData data = before ? before->parsed->data : RegistryData{};
+  change(data);
+  std::string after = SerializeRegistry(data);
+  // A file equal to the result is not written again.
+  if (before && before->complete && static_cast<off_t>(after.size()) == before->size &&
+      (before->bytes ? *before->bytes == after : FileHolds(*target, after)))
+    return Outcome::Written;
 
-  if (exists && !(readWhole && (parsed.whole || before->bytes.empty()))) {
+  if (before && !(before->complete && (before->parsed->whole || before->bytes->empty()))) {
     // Keep the damaged file beside the new one: its bytes when they were read
-    // whole, else the file itself (too large or unreadable) moves aside. An
-    // empty file holds nothing to keep.
-    if (!KeepDamagedCopy(folder_, FilePath(), readWhole ? &before->bytes : nullptr)) return false;
+    // whole, else the file itself (over the size limit) moves aside. An empty
+    // file holds nothing to keep.
+    if (!KeepDamagedCopy(*target, before->complete ? &*before->bytes : nullptr)) return Outcome::Failed;
     static std::atomic<bool> said{false};
     if (!said.exchange(true)) {
       std::fprintf(stderr,
                    "The settings file %s was damaged: it was read as far as it could be, and a copy of it is kept as "
-                   "%s\n",
-                   FilePath().c_str(), DamagedPath().c_str());
+                   "%s%s\n",
+                   FilePath().c_str(), target->c_str(), std::string(kDamagedSuffix).c_str());
     }
   }
-  return ReplaceFile(folder_, folder_ + "/" + std::string(kTempName), FilePath(), after);
+  if (!ReplaceFile(*target + std::string(kTempSuffix), *target, after)) return Outcome::Failed;
+  // The file now holds what was written: the next read need not parse it.
+  if (::stat(target->c_str(), &st) == 0) {
+    auto parsed = std::make_shared<ParsedRegistry>();
+    parsed->data = std::move(data);
+    parsed->whole = true;
+    Remember({*target, StampOf(st), Digest(after), true, false, std::move(parsed)});
+  }
+  return Outcome::Written;
 }
 
 }  // namespace tlb

@@ -20,6 +20,9 @@
 // undefined bytes are written as %XX. Any byte string therefore survives. The
 // closing "end" line shows the file is whole.
 //
+// A line ends with a line feed, or with CR LF as files edited on other systems
+// do; a CR anywhere else is damage.
+//
 // A file that breaks these rules (edited by hand, cut off, or written over) is
 // damaged: every entry that can still be read is kept, and only what cannot be
 // read is left out. A line that cannot be read is skipped; the values under a
@@ -27,9 +30,19 @@
 // last line without its line break may have been cut off and is skipped (a
 // number cut short would read as another number). A file of another version of
 // the format reads as empty.
+//
+// The registry's path may be a link (say, into a folder of the user's own
+// configuration files): reads follow it, and writes replace the file at the
+// end of its chain of links, so the links stay as they are.
+//
+// A file that is there but cannot be read (no permission to read it, a folder
+// in its place, links that lead round in a loop) is left as it is: the program
+// runs on its defaults and does not save them, and says so once on standard
+// error.
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -112,35 +125,48 @@ class RegistryStore {
   const std::string& Folder() const { return folder_; }
   std::string FilePath() const;
 
+  // Where a damaged file is kept: beside the file the registry's path leads
+  // to, through any links, with ".damaged" added to its name.
   std::string DamagedPath() const;
 
   // The stored registry: what can be read of it (of a file over the size limit,
-  // of its first kMaxRegistryFileSize bytes). A missing or unreadable file reads
-  // as empty.
+  // of its first kMaxRegistryFileSize bytes). A missing file reads as empty; so
+  // does one that cannot be read, which the first time in the process says so
+  // on standard error. What was parsed of a file is kept in the process and
+  // used again while the file stays the same: same device, inode, size and
+  // modification and change times, and, while its modification is recent
+  // enough to hide in a coarse time stamp, the same bytes.
   RegistryData Load() const;
+  // The same without a copy: the data stays as it is while the pointer lives.
+  std::shared_ptr<const RegistryData> Snapshot() const;
 
   // Applies change to the stored registry and writes the result at once: under
   // an exclusive lock (registry.lock beside the file) it reads the file again,
-  // applies change, writes a temporary file in the same folder, flushes it to
-  // disk and renames it over the old file, so a reader sees the old or the new
-  // registry and never a mix. The folder is created when missing. A result
-  // equal to the file as it stands is not written again.
+  // applies change, writes a temporary file beside the file, flushes it to disk
+  // and renames it over the old file, so a reader sees the old or the new
+  // registry and never a mix. When the registry's path is a link, the file is
+  // the one at the end of the chain of links (created when missing), and the
+  // temporary file goes beside that one. The folder is created when missing. A
+  // result equal to the file as it stands is not written again.
   //
   // A damaged file (one over the size limit too) is first kept as
-  // registry.damaged beside the new one, so that what could not be read is not
-  // lost; the first time in the process this says on standard error where the
-  // copy is. A different copy kept before moves to registry.damaged.N, N one
-  // past the highest number in use, so the numbers follow the copies' age; a
-  // copy that is the same is not kept twice. Something other than a file in the
-  // registry's place is left alone.
+  // <file>.damaged beside it (registry.damaged, unless the path is a link), so
+  // that what could not be read is not lost; the first time in the process this
+  // says on standard error where the copy is. A different copy kept before
+  // moves to <file>.damaged.N, N one past the highest number in use, so the
+  // numbers follow the copies' age; a copy that is the same is not kept twice.
+  // Something other than a file in the registry's place is left alone.
   //
-  // Returns false (errno set) when the file cannot be written; the first such
+  // A file that cannot be read (a link loop included) is not written: Update
+  // returns false, and the notice that it cannot be read is the only one. Else
+  // returns false (errno set) when the file cannot be written; the first such
   // failure in the process says on standard error that the settings could not
   // be saved, and why.
   bool Update(const std::function<void(RegistryData&)>& change);
 
  private:
-  bool UpdateFile(const std::function<void(RegistryData&)>& change);
+  enum class Outcome { Written, Failed, Unreadable };
+  Outcome UpdateFile(const std::function<void(RegistryData&)>& change);
 
   std::string folder_;
 };

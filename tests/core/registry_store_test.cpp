@@ -80,6 +80,8 @@ TEST(RegistryFormat, DamagedTextsAreFlaggedAndLoseOnlyWhatCannotBeRead) {
       {"malformed UTF-8", head + "sz \"n\" \"\xC3\"\nend\n"},
       {"trailing garbage", head + "sz \"n\" \"v\" x\nend\n"},
       {"a second header", head + "tulimbo-registry 1\nend\n"},
+      {"a CR before the CR LF", head + "  dword \"n\" 1\r\r\nend\n"},
+      {"a CR alone as a line break", head + "  dword \"n\" 1\rend\n"},
   };
   for (const Case& c : cases) {
     const ParsedRegistry parsed = ParseRegistry(c.text);
@@ -97,6 +99,17 @@ TEST(RegistryFormat, DamagedTextsAreFlaggedAndLoseOnlyWhatCannotBeRead) {
   const ParsedRegistry good = ParseRegistry(head + "# note\n\n  sz \"n\" \"%25\"\nend\n");
   ASSERT_TRUE(good.whole);
   EXPECT_EQ(good.data.FindValue("K", "n")->text, "%");
+}
+
+// Files edited on another system end their lines with CR LF: every line is
+// read and the file is whole.
+TEST(RegistryFormat, CrLfLineBreaksReadAsWhole) {
+  const RegistryData data = SampleRegistry();
+  std::string text;
+  for (char c : SerializeRegistry(data)) text += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  const ParsedRegistry parsed = ParseRegistry(text);
+  EXPECT_TRUE(parsed.whole);
+  EXPECT_EQ(parsed.data, data);
 }
 
 // A file cut off anywhere is flagged, and what it still holds is part of the

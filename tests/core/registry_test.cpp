@@ -1,13 +1,20 @@
 #include "platform/core/registry.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <grp.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <cstring>
+#include <ctime>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <algorithm>
 #include <map>
 #include <sstream>
 #include <utility>
@@ -44,11 +51,19 @@ class RegistryTest : public ::testing::Test {
   }
   static void UseConfigHome(const fs::path& folder) { ::setenv("XDG_CONFIG_HOME", folder.c_str(), 1); }
   fs::path File() const { return root_ / "tulimbo" / "registry"; }
-  std::string FileText() const {
-    std::ifstream in(File(), std::ios::binary);
+  std::string FileText() const { return TextOf(File()); }
+  static std::string TextOf(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
+  }
+  // The names in a folder, sorted.
+  static std::vector<std::string> NamesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
   }
 
   std::optional<std::string> savedXdg_;
@@ -204,8 +219,7 @@ TEST_F(RegistryTest, WhatSurvivesEachDamagedFile) {
        head + "key \"" + kGames + "\n  dword \"b\" 2\nkey \"" + kGames + "\"\n  dword \"c\" 3\nend\n",
        {{"Hry_starty", 7}, {"c", 3}}, {"b"}},
       {"no header", "key \"" + kGames + "\"\n  dword \"Hry_starty\" 7\nend\n", {{"Hry_starty", 7}}, {}},
-      {"CR LF line breaks", "tulimbo-registry 1\r\nkey \"" + kGames + "\"\r\n  dword \"Hry_starty\" 7\r\nend\r\n",
-       {{"Hry_starty", 7}}, {}},
+      {"a CR alone as a line break", head + "  dword \"b\" 2\rend\n", {{"Hry_starty", 7}}, {"b"}},
       {"random bytes", randomBytes, {}, {"Hry_starty"}},
       {"another version of the format", "tulimbo-registry 2\n" + head.substr(19) + "end\n", {}, {"Hry_starty"}},
   };
@@ -241,6 +255,272 @@ TEST_F(RegistryTest, ADirectoryInTheFilesPlaceIsLeftAloneAndNothingIsSaved) {
   EXPECT_THROW(reg.WriteInteger("Hry_starty", 1), ERegistryException);
   EXPECT_TRUE(fs::is_directory(root_ / "tulimbo" / "registry" / "inside"));
   EXPECT_FALSE(fs::exists(root_ / "tulimbo" / "registry.damaged"));
+}
+
+// A file edited on another system ends its lines with CR LF: it is read whole,
+// and the next write replaces it without keeping a damaged copy.
+TEST_F(RegistryTest, ACrLfFileIsReadWholeAndReplacedWithoutADamagedCopy) {
+  fs::create_directories(root_ / "tulimbo");
+  std::ofstream(File(), std::ios::binary) << "# edited elsewhere\r\ntulimbo-registry 1\r\nkey \"" + kGames +
+                                                 "\"\r\n  dword \"Hry_starty\" 7\r\n  sz \"ODKLON_x1\" \"Ťuk\"\r\nend\r\n";
+  TRegistry reg;
+  ASSERT_TRUE(reg.OpenKey(kGames, false));
+  EXPECT_EQ(reg.ReadInteger("Hry_starty"), 7);
+  EXPECT_EQ(reg.ReadString("ODKLON_x1"), Cz("Ťuk"));
+  reg.WriteInteger("m", 1);
+  const ParsedRegistry now = ParseRegistry(FileText());
+  ASSERT_TRUE(now.whole) << FileText();
+  EXPECT_EQ(now.data.FindValue(kGames, "Hry_starty")->dword, 7u);
+  EXPECT_EQ(now.data.FindValue(kGames, "ODKLON_x1")->text, Cz("Ťuk"));
+  EXPECT_EQ(NamesIn(root_ / "tulimbo"), (std::vector<std::string>{"registry", "registry.lock"}));
+}
+
+// The registry's path may lead through links to a file kept elsewhere, as in
+// a folder of the user's own configuration files. Reads follow the links; a
+// write replaces the file at the end of the chain, in that file's folder, and
+// the links stay as they were.
+TEST_F(RegistryTest, WritesGoThroughLinksToTheFileAtTheirEnd) {
+  const fs::path config = root_ / "tulimbo";
+  const fs::path dotfiles = root_ / "dotfiles";
+  struct Link {
+    fs::path at;
+    fs::path to;  // as the link holds it
+  };
+  struct Case {
+    const char* name;
+    std::vector<Link> links;
+    fs::path target;
+    bool targetExists;
+  };
+  const Case cases[] = {
+      {"an absolute link", {{config / "registry", dotfiles / "registry"}}, dotfiles / "registry", true},
+      {"a relative link", {{config / "registry", "../dotfiles/registry"}}, dotfiles / "registry", true},
+      {"a chain of links, each read from its own folder",
+       {{config / "registry", "../dotfiles/link"}, {dotfiles / "link", "sub/tulimbo"}},
+       dotfiles / "sub" / "tulimbo", true},
+      {"a link to a file not made yet", {{config / "registry", "../dotfiles/new"}}, dotfiles / "new", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove_all(config);
+    fs::remove_all(dotfiles);
+    fs::create_directories(config);
+    fs::create_directories(c.target.parent_path());
+    if (c.targetExists) {
+      std::ofstream(c.target, std::ios::binary)
+          << SerializeRegistry([] {
+               RegistryData d;
+               d.SetValue(kGames, "Hry_starty", RegistryValue::Dword(7));
+               return d;
+             }());
+    }
+    for (const Link& link : c.links) fs::create_symlink(link.to, link.at);
+
+    TRegistry reg;
+    EXPECT_EQ(reg.OpenKey(kGames, false), c.targetExists);
+    if (c.targetExists) {
+      EXPECT_EQ(reg.ReadInteger("Hry_starty"), 7);
+    }
+    ASSERT_TRUE(reg.OpenKey("\\" + kGames, true));
+    reg.WriteInteger("written", 8);
+    reg.WriteString("again", "x");
+
+    for (const Link& link : c.links) {
+      ASSERT_TRUE(fs::is_symlink(link.at)) << link.at;
+      EXPECT_EQ(fs::read_symlink(link.at), link.to);
+    }
+    ASSERT_TRUE(fs::is_regular_file(fs::symlink_status(c.target))) << c.target;
+    const ParsedRegistry now = ParseRegistry(TextOf(c.target));
+    ASSERT_TRUE(now.whole) << TextOf(c.target);
+    EXPECT_EQ(now.data.FindValue(kGames, "written")->dword, 8u);
+    EXPECT_EQ(now.data.FindValue(kGames, "Hry_starty") != nullptr, c.targetExists);
+    EXPECT_EQ(NamesIn(config), (std::vector<std::string>{"registry", "registry.lock"}));
+    for (const auto& entry : fs::recursive_directory_iterator(dotfiles))
+      EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path();
+    TRegistry reader;
+    ASSERT_TRUE(reader.OpenKey(kGames, false));
+    EXPECT_EQ(reader.ReadString("again"), "x");
+  }
+}
+
+// A damaged file reached through a link is kept beside that file, under its
+// own name, and an earlier copy there moves to the next number.
+TEST_F(RegistryTest, ADamagedLinkedFileIsKeptBesideTheFileTheLinkLeadsTo) {
+  const fs::path dotfiles = root_ / "dotfiles";
+  fs::create_directories(root_ / "tulimbo");
+  fs::create_directories(dotfiles);
+  std::ofstream(dotfiles / "tulimbo") << "damaged\n";
+  std::ofstream(dotfiles / "tulimbo.damaged") << "an earlier copy\n";
+  fs::create_symlink("../dotfiles/tulimbo", File());
+
+  TRegistry reg;
+  ASSERT_TRUE(reg.OpenKey(kGames, true));
+  reg.WriteInteger("Hry_starty", 1);
+  EXPECT_TRUE(fs::is_symlink(File()));
+  EXPECT_TRUE(ParseRegistry(TextOf(dotfiles / "tulimbo")).whole);
+  EXPECT_EQ(TextOf(dotfiles / "tulimbo.damaged"), "damaged\n");
+  EXPECT_EQ(TextOf(dotfiles / "tulimbo.damaged.1"), "an earlier copy\n");
+  EXPECT_EQ(NamesIn(dotfiles), (std::vector<std::string>{"tulimbo", "tulimbo.damaged", "tulimbo.damaged.1"}));
+  EXPECT_TRUE(fs::equivalent(RegistryStore(root_ / "tulimbo").DamagedPath(), dotfiles / "tulimbo.damaged"));
+}
+
+// Runs the rest of the process as the unprivileged user "nobody", owner of
+// everything under folder, so that a file's permissions apply to it.
+bool BecomeNobodyOwning(const fs::path& folder) {
+  if (::geteuid() != 0) return true;
+  constexpr uid_t kNobody = 65534;
+  bool ok = ::lchown(folder.c_str(), kNobody, kNobody) == 0;
+  for (const auto& entry : fs::recursive_directory_iterator(folder))
+    ok &= ::lchown(entry.path().c_str(), kNobody, kNobody) == 0;
+  return ok && ::setgroups(0, nullptr) == 0 && ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0;
+}
+
+// True when a child process can give up the administrator's rights (always
+// true for a user without them).
+bool CanBecomeNobody() {
+  if (::geteuid() != 0) return true;
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0 ? 0 : 1);
+  int status = 0;
+  return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// A file that is there but cannot be read is not taken for a damaged one: it
+// is left as it is, the program runs on its defaults without saving them, and
+// one notice on standard error says why, however often the program reads and
+// writes.
+TEST_F(RegistryTest, AFileThatCannotBeReadIsLeftAsItIsAndReportedOnce) {
+  const fs::path config = root_ / "tulimbo";
+  const std::string stored = "tulimbo-registry 1\nkey \"" + kGames + "\"\n  dword \"Hry_starty\" 7\nend\n";
+  struct Case {
+    const char* name;
+    std::function<void()> place;
+    std::function<bool()> unchanged;
+    int error;
+    bool asNobody;
+  };
+  const Case cases[] = {
+      {"a folder in its place", [&] { fs::create_directories(File() / "inside"); },
+       [&] { return fs::is_directory(File() / "inside"); }, EISDIR, false},
+      {"links that lead round in a loop",
+       [&] {
+         fs::create_symlink("loop", File());
+         fs::create_symlink("registry", config / "loop");
+       },
+       [&] { return fs::read_symlink(File()) == "loop" && fs::read_symlink(config / "loop") == "registry"; }, ELOOP,
+       false},
+      {"a file its user may not read",
+       [&] {
+         std::ofstream(File(), std::ios::binary) << stored;
+         fs::permissions(File(), fs::perms::none);
+       },
+       [&] { return fs::status(File()).permissions() == fs::perms::none && FileText() == stored; }, EACCES, true},
+  };
+  // A fresh process for each case: the notice is said once per process.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.asNobody && !CanBecomeNobody()) GTEST_SKIP() << "cannot give up the administrator's rights here";
+    fs::remove_all(config);
+    fs::create_directories(config);
+    c.place();
+    EXPECT_EXIT(
+        {
+          if (c.asNobody && !BecomeNobodyOwning(root_)) std::exit(2);
+          bool defaults = RegistryStore(config).Load() == RegistryData{};
+          TRegistry reg;
+          defaults &= !reg.OpenKey(kGames, false) && !reg.OpenKey(kGames, true);
+          for (int i = 0; i < 2; ++i) {
+            try {
+              reg.WriteInteger("Hry_starty", i);
+              defaults = false;
+            } catch (const ERegistryException&) {
+            }
+          }
+          defaults &= !RegistryStore(config).Update([](RegistryData& data) { data.CreateKey("K"); });
+          std::exit(defaults ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0),
+        "^The settings file [^\n]*/tulimbo/registry cannot be read \\(" + std::string(std::strerror(c.error)) +
+            "\\): it is left as it is, and the program runs on its default settings without saving them\n$");
+    EXPECT_TRUE(c.unchanged());
+    for (const std::string& name : NamesIn(config))
+      EXPECT_TRUE(name == "registry" || name == "registry.lock" || name == "loop") << name;
+  }
+}
+
+// What was parsed of the file is used again only while the file is the same:
+// each change is seen at the next read and by the next write, however soon it
+// comes and whatever time stamp it leaves.
+TEST_F(RegistryTest, EveryChangeToTheFileIsSeenAtTheNextReadAndWrite) {
+  const fs::path folder = root_ / "tulimbo";
+  auto textWith = [](uint32_t n) {
+    RegistryData d;
+    d.SetValue(kGames, "Hry_starty", RegistryValue::Dword(n));
+    return SerializeRegistry(d);
+  };
+  auto setModified = [&](const timespec& when) {
+    const timespec times[2] = {when, when};
+    ASSERT_EQ(::utimensat(AT_FDCWD, File().c_str(), times, 0), 0);
+  };
+  auto modified = [&] {
+    struct stat st;
+    ::stat(File().c_str(), &st);
+    return st.st_mtim;
+  };
+  auto rewriteInPlace = [&](uint32_t n) {
+    const timespec before = modified();
+    std::ofstream(File(), std::ios::binary | std::ios::trunc) << textWith(n);
+    setModified(before);
+  };
+  auto replaceByRename = [&](uint32_t n) {
+    std::ofstream(folder / "other", std::ios::binary) << textWith(n);
+    fs::rename(folder / "other", File());
+  };
+  auto anotherProcessWrites = [&](uint32_t n) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+      const bool ok = RegistryStore(folder.string()).Update(
+          [n](RegistryData& d) { d.SetValue(kGames, "Hry_starty", RegistryValue::Dword(n)); });
+      ::_exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  };
+  struct Case {
+    const char* name;
+    bool writtenLongAgo;
+    std::function<void(uint32_t)> change;
+  };
+  const Case cases[] = {
+      {"rewritten in place, its modification time put back", false, rewriteInPlace},
+      {"written long ago, then rewritten in place, its modification time put back", true, rewriteInPlace},
+      {"replaced by another file of the same size", false, replaceByRename},
+      {"written long ago, then replaced by another file of the same size", true, replaceByRename},
+      {"written by another process", false, anotherProcessWrites},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    std::ofstream(File(), std::ios::binary) << textWith(1);
+    if (c.writtenLongAgo) setModified({std::time(nullptr) - 3600, 0});
+    const RegistryStore store(folder.string());
+    for (int i = 0; i < 2; ++i) EXPECT_EQ(store.Load().FindValue(kGames, "Hry_starty")->dword, 1u);
+
+    c.change(2);
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(kGames, false));
+    EXPECT_EQ(reg.ReadInteger("Hry_starty"), 2);
+
+    c.change(3);
+    ASSERT_TRUE(RegistryStore(folder.string()).Update([](RegistryData& d) {
+      d.SetValue(kGames, "Hry_starty", RegistryValue::Dword(d.FindValue(kGames, "Hry_starty")->dword + 10));
+    }));
+    EXPECT_EQ(ParseRegistry(FileText()).data.FindValue(kGames, "Hry_starty")->dword, 13u);
+    EXPECT_EQ(reg.ReadInteger("Hry_starty"), 13);
+  }
 }
 
 // A file over the size limit is read up to the limit, as far as it parses, and

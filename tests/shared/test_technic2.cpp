@@ -1,8 +1,11 @@
 // Start-up of the data folder, the media switches, the registry settings and PlayWave.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "platform/core/cp1250.h"
 #include "platform/core/paths.h"
@@ -124,6 +127,73 @@ TEST_F(Technic2Fixture, LaunchCounterStartsAtOneAndRisesEachRun) {
     Technic2Startup(ProgramKind::Games);
     Technic2Shutdown();
     EXPECT_EQ(StoredLaunchCount(), expected);
+  }
+}
+
+// Runs of the games program may overlap: each adds its own one to the stored
+// counter at its end, while each run keeps the count it read at its start.
+TEST_F(Technic2Fixture, OverlappingRunsAreAllCounted) {
+  PlaceProgram(program.path() / "tq", "zvuky");
+  auto start = [] {
+    ResetTechnic2();
+    Technic2Startup(ProgramKind::Games);
+    return Technic2();
+  };
+  auto end = [](const Technic2State& run) {
+    Technic2() = run;
+    Technic2Shutdown();
+  };
+  const Technic2State first = start();
+  const Technic2State second = start();
+  EXPECT_EQ(first.LaunchCount, 1);
+  EXPECT_EQ(second.LaunchCount, 1);
+  end(first);
+  const Technic2State third = start();
+  EXPECT_EQ(third.LaunchCount, 2);
+  end(third);
+  end(second);
+  EXPECT_EQ(StoredLaunchCount(), 3);
+
+  // Processes that end together: the counter is read and raised under the
+  // file's lock.
+  constexpr int kProcesses = 4, kRunsEach = 10;
+  std::vector<pid_t> children;
+  for (int p = 0; p < kProcesses; ++p) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+      for (int r = 0; r < kRunsEach; ++r) AddThisRunToTheLaunchCount();
+      ::_exit(0);
+    }
+    children.push_back(child);
+  }
+  for (pid_t child : children) {
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  EXPECT_EQ(StoredLaunchCount(), 3 + kProcesses * kRunsEach);
+}
+
+// What the end of a run counts on from: the value stored at that moment.
+TEST_F(Technic2Fixture, TheEndOfARunCountsOnFromTheStoredValue) {
+  struct Case {
+    const char* why;
+    std::function<void(TRegistry&)> store;
+    int expected;
+  } cases[] = {
+      {"no value", [](TRegistry&) {}, 1},
+      {"a number", [](TRegistry& r) { r.WriteInteger("Hry_starty", 41); }, 42},
+      {"a string counts as 0", [](TRegistry& r) { r.WriteString("Hry_starty", "41"); }, 1},
+      {"the largest value stays", [](TRegistry& r) { r.WriteInteger("Hry_starty", 2147483647); }, 2147483647},
+  };
+  for (const auto& c : cases) {
+    fs::remove_all(run.config.path() / "tulimbo");
+    WriteRegistry([&](TRegistry& r) {
+      r.OpenKey("Software\\Orvo Team\\TQ2\\Nastaveni - Hry", true);
+      c.store(r);
+    });
+    AddThisRunToTheLaunchCount();
+    EXPECT_EQ(StoredLaunchCount(), c.expected) << c.why;
   }
 }
 
