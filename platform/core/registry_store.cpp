@@ -150,6 +150,10 @@ bool MakeFolders(const std::string& folder) {
 }
 
 // Reads into buffer until it is full or the file ends; the count read, -1 on error.
+// The error a pipe, a device or a socket in the file's place is told by: no
+// regular file is read with it, and the notice says what it stands for.
+constexpr int kNotARegularFile = EINVAL;
+
 ssize_t ReadFull(int fd, char* buffer, size_t size) {
   size_t got = 0;
   while (got < size) {
@@ -320,7 +324,9 @@ std::optional<ReadRegistry> ReadParsed(const std::string& path, bool withBytes) 
   // Taken before the file is read: a write after this moment gives the file
   // a later modification time.
   const int64_t nowNs = RealTimeNowNs();
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Opened without waiting, so that a pipe in the file's place does not hold
+  // the program up until something writes into it.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return std::nullopt;
   struct stat st;
   if (::fstat(fd, &st) != 0) {
@@ -329,9 +335,9 @@ std::optional<ReadRegistry> ReadParsed(const std::string& path, bool withBytes) 
     errno = err;
     return std::nullopt;
   }
-  if (S_ISDIR(st.st_mode)) {
+  if (!S_ISREG(st.st_mode)) {
     ::close(fd);
-    errno = EISDIR;
+    errno = S_ISDIR(st.st_mode) ? EISDIR : kNotARegularFile;
     return std::nullopt;
   }
   const FileStamp stamp = StampOf(st);
@@ -539,7 +545,7 @@ void ReportUnreadable(const std::string& path, int err) {
   std::fprintf(stderr,
                "The settings file %s cannot be read (%s): it is left as it is, and the program runs on its default "
                "settings without saving them\n",
-               path.c_str(), std::strerror(err));
+               path.c_str(), err == kNotARegularFile ? "it is not a regular file" : std::strerror(err));
 }
 
 }  // namespace
@@ -806,18 +812,15 @@ RegistryStore::Outcome RegistryStore::UpdateFile(const std::function<void(Regist
   const std::optional<std::string> target = FinalTarget(FilePath());
   if (!target) return unreadable(errno);
 
-  // What stands there: nothing, a file, a folder (which cannot be read), or
-  // something else, which is not ours to replace.
+  // What stands there: nothing, a file, or something else (a folder, a pipe),
+  // which cannot be read and is not ours to replace.
   struct stat st;
   bool exists = true;
   if (::stat(target->c_str(), &st) != 0) {
     if (!NoSuchFile(errno)) return unreadable(errno);
     exists = false;
-  } else if (S_ISDIR(st.st_mode)) {
-    return unreadable(EISDIR);
   } else if (!S_ISREG(st.st_mode)) {
-    errno = EEXIST;
-    return Outcome::Failed;
+    return unreadable(S_ISDIR(st.st_mode) ? EISDIR : kNotARegularFile);
   }
   // Read under the lock, so that no write in between is lost; what was parsed
   // before is used only when the file is unchanged. A damaged file is read

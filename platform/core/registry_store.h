@@ -155,9 +155,9 @@ class RegistryStore {
   // says on standard error where the copy is. A different copy kept before
   // moves to <file>.damaged.N, N one past the highest number in use, so the
   // numbers follow the copies' age; a copy that is the same is not kept twice.
-  // Something other than a file in the registry's place is left alone.
   //
-  // A file that cannot be read (a link loop included) is not written: Update
+  // A file that cannot be read (a link loop, a folder or a pipe in its place
+  // included) is left alone and not written: Update
   // returns false, and the notice that it cannot be read is the only one. Else
   // returns false (errno set) when the file cannot be written; the first such
   // failure in the process says on standard error that the settings could not
