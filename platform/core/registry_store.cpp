@@ -837,6 +837,14 @@ RegistryStore::Outcome RegistryStore::UpdateFile(const std::function<void(Regist
   RegistryData data = before ? before->parsed->data : RegistryData{};
   change(data);
   std::string after = SerializeRegistry(data);
+  // A result over the size limit would be read back cut off at the limit: its
+  // last keys (the programs' own among them) would be lost, and every later
+  // write would set another copy of it aside as damaged. It is not written;
+  // the file stays as it is.
+  if (after.size() > kMaxRegistryFileSize) {
+    errno = EFBIG;
+    return Outcome::Failed;
+  }
   // A file equal to the result is not written again.
   if (before && before->complete && static_cast<off_t>(after.size()) == before->size &&
       (before->bytes ? *before->bytes == after : FileHolds(*target, after)))

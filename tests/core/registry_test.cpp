@@ -567,6 +567,29 @@ TEST_F(RegistryTest, AFileOverTheSizeLimitKeepsWhatItsFirstLinesHoldAndIsMovedAs
   EXPECT_EQ(now.data.FindValue(volumes, "MIDI HLASITOST")->dword, 90u);
 }
 
+// A file whose keys alone fill more than the limit is not rewritten: what was
+// read of it would make a file over the limit again, which would lose its last
+// keys when read and be set aside as damaged at every write, a copy of 16 MB
+// each time. It stays as it is, and no copies pile up.
+TEST_F(RegistryTest, AResultOverTheSizeLimitIsNotWrittenAndSetsNoCopiesAside) {
+  const fs::path folder = root_ / "tulimbo";
+  fs::create_directories(folder);
+  std::string text = "tulimbo-registry 1\n";
+  for (int i = 0; text.size() < kMaxRegistryFileSize + (size_t{1} << 20); ++i)
+    text += "key \"Software\\Big\\K" + std::to_string(1000000 + i) + "\"\n  sz \"v\" \"" + std::string(40, 'x') + "\"\n";
+  text += "end\n";
+  std::ofstream(File(), std::ios::binary) << text;
+  for (int run = 0; run < 3; ++run) {
+    TRegistry reg;
+    try {
+      if (reg.OpenKey(kGames, true)) reg.WriteInteger("Hry_starty", run);
+    } catch (const ERegistryException&) {
+    }
+  }
+  EXPECT_EQ(NamesIn(folder), (std::vector<std::string>{"registry", "registry.lock"}));
+  EXPECT_TRUE(FileText() == text) << "the file is left as it was";
+}
+
 // Every damaged file replaced is kept: a different earlier copy moves to the
 // next number, a copy with the same bytes is not kept twice.
 TEST_F(RegistryTest, EarlierDamagedCopiesAreKeptUnderNumbersAndTheSameOneOnlyOnce) {
