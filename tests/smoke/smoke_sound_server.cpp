@@ -120,6 +120,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: smoke_sound_server SERVER_FOLDER DATA_FOLDER [XDOTOOL]\n");
     return 2;
   }
+  // Each line as it comes: a sanitizer's abort must not take the checks printed before it.
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);
   const std::string data = argv[2];
   const std::string xdotool = argc > 3 ? argv[3] : "";
   PulseDaemon daemon(argv[1]);
