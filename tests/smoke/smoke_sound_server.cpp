@@ -12,10 +12,14 @@
 // Everything heard is recorded from the sink's monitor; the raw recordings
 // (s16le stereo 44.1 kHz) and the server's log stay in the server's folder.
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "games/src/m_hry.h"
@@ -111,7 +115,6 @@ Deviation CompareWithHeard(const std::vector<Reading>& readings, int64_t firstSa
   return d;
 }
 
-std::vector<float> Head(const std::vector<float>& v, size_t n) { return {v.begin(), v.begin() + std::min(n, v.size())}; }
 
 }  // namespace
 
@@ -127,6 +130,7 @@ int main(int argc, char** argv) {
   PulseDaemon daemon(argv[1]);
   if (!daemon.Ready()) {
     std::printf("no sound server can be started here, so nothing is checked: %s\n", daemon.Why().c_str());
+    if (!daemon.Dir().empty()) std::filesystem::remove_all(daemon.Dir());
     return kSkip;
   }
   std::printf("a sound server of its own in %s\n", daemon.Dir().c_str());
@@ -152,17 +156,15 @@ int main(int argc, char** argv) {
     StartProgramRun(&backend);
     tq::StartGamesProgram();
     auto* menu = tq::FORM_Menu;
-    menu->Show();
-    int64_t limit = backend.NowMs() + 15000;
-    PumpUntil([&] { return menu->AVI_obr9->Visible() || backend.NowMs() >= limit; });
     const int64_t shownUs = MonotonicUs();
-    // The music: the first sound on the sink after the menu showed.
+    menu->Show();
+    // The music: the first sound on the sink after the menu showed (the menu makes no other).
     long musicAt = -1;
-    limit = backend.NowMs() + 8000;
+    int64_t limit = backend.NowMs() + 10000;
     PumpUntil([&] {
       std::vector<float> heard = monitor.Samples();
       musicAt = tlb::testing::FindOnset(heard, monitor.SampleAtUs(shownUs), 0.003f);
-      return musicAt >= 0 || backend.NowMs() >= limit;
+      return (musicAt >= 0 && menu->AVI_obr9->Visible()) || backend.NowMs() >= limit;
     });
     const double musicDelayS = musicAt >= 0 ? double(monitor.SampleTimeUs(size_t(musicAt)) - shownUs) / 1e6 : -1;
     std::printf("the menu's music heard %.2f s after the menu showed (-1: not at all)\n", musicDelayS);
@@ -202,11 +204,16 @@ int main(int argc, char** argv) {
                                heard.begin() + long(monitor.SampleAtUs(aloneToUs)));
       tlb::testing::Match music = tlb::testing::FindWave(alone, spoken, 0, alone.size());
       const double afterS = name.index >= 0 ? double(monitor.SampleTimeUs(size_t(name.index)) - movedUs) / 1e6 : -1;
-      std::printf("tile 1's name against the monitor: correlation %.3f (%.3f below 2.2 kHz), %.2f s after the "
-                  "pointer came; against music alone (%.1f s of it): %.3f (%.3f)\n",
-                  name.score, name.coarseScore, afterS, double(alone.size()) / rate, music.score, music.coarseScore);
+      // In four parts, each free to sit up to 30 ms off: a moment where the server fell
+      // behind shifts what follows, which the whole pattern would not forgive.
+      const size_t slack = size_t(rate) * 30 / 1000;
+      const double nameParts = tlb::testing::PiecewiseScore(heard, spoken, name.index, 4, slack);
+      const double musicParts = tlb::testing::PiecewiseScore(alone, spoken, music.index, 4, slack);
+      std::printf("tile 1's name against the monitor, %.2f s after the pointer came: correlation %.3f whole, %.3f in "
+                  "parts; against music alone (%.1f s of it): %.3f whole, %.3f in parts\n",
+                  afterS, name.score, nameParts, double(alone.size()) / rate, music.score, musicParts);
       expect("the tile's spoken name is heard over the music",
-             name.score >= 0.3 && name.score >= 2 * std::max(0.0, music.score));
+             nameParts >= 0.3 && nameParts >= 2 * std::max(0.0, musicParts));
     }
     menu->Close();
     Application->ProcessMessages();
@@ -282,6 +289,14 @@ int main(int argc, char** argv) {
                                     rhyme.begin() + long(std::min(rhyme.size(), voice + size_t(rate))));
       const size_t from = monitor.SampleAtUs(playedUs - 50000) + voice;
       tlb::testing::Match m = tlb::testing::FindWave(heard, head, from, from + size_t(1.5 * rate));
+      // Then its first quarter second alone, near there: a moment where the server fell
+      // behind later in that second moves the whole second's best place.
+      if (m.index >= 0) {
+        const std::vector<float> start(head.begin(), head.begin() + long(std::min(head.size(), size_t(rate / 4))));
+        const size_t slack = size_t(rate) * 30 / 1000;
+        const size_t near = size_t(m.index) > slack ? size_t(m.index) - slack : 0;
+        m.index = tlb::testing::FindWave(heard, start, near, size_t(m.index) + slack).index;
+      }
       m.index = m.index >= long(voice) ? m.index - long(voice) : -1;
       std::printf("after a click: the rhyme's correlation %.3f", m.score);
       if (m.index >= 0 && m.score >= 0.2) {
@@ -324,5 +339,8 @@ int main(int argc, char** argv) {
     for (const std::string& r : recordings) std::printf(" %s", r.c_str());
     std::printf("\nthe server's log: %s\n", daemon.LogPath().c_str());
   }
+  // The recordings and the log stay for a look only when something was wrong.
+  daemon.Stop();
+  if (expect.failures == 0) std::filesystem::remove_all(daemon.Dir());
   return expect.failures == 0 ? 0 : 1;
 }

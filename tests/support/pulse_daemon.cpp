@@ -447,4 +447,18 @@ Match FindWave(const std::vector<float>& samples, const std::vector<float>& patt
   return best;
 }
 
+double PiecewiseScore(const std::vector<float>& samples, const std::vector<float>& pattern, long at, int pieces,
+                      size_t slack) {
+  if (at < 0 || pieces < 1 || pattern.size() < size_t(pieces)) return 0;
+  const size_t length = pattern.size() / size_t(pieces);
+  double sum = 0;
+  for (int k = 0; k < pieces; ++k) {
+    const size_t offset = size_t(k) * length;
+    const std::vector<float> piece(pattern.begin() + long(offset), pattern.begin() + long(offset + length));
+    const size_t expected = size_t(at) + offset;
+    sum += std::max(0.0, FindWave(samples, piece, expected > slack ? expected - slack : 0, expected + slack).score);
+  }
+  return sum / pieces;
+}
+
 }  // namespace tlb::testing

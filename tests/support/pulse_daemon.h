@@ -143,5 +143,10 @@ struct Match {
   double coarseScore = 0;  // at a tenth of it, where only the lower band counts
 };
 Match FindWave(const std::vector<float>& samples, const std::vector<float>& pattern, size_t from, size_t to);
+// How well `pattern` shows at `at` when its `pieces` parts may each be found up to
+// `slack` samples off (a server that fell behind for a moment shifts the rest):
+// the mean of the parts' best correlations.
+double PiecewiseScore(const std::vector<float>& samples, const std::vector<float>& pattern, long at, int pieces,
+                      size_t slack);
 
 }  // namespace tlb::testing
