@@ -119,7 +119,8 @@ bool RunWithEnv(const PulseEnv& env, const std::string& command, std::string& ou
 PulseDaemon::PulseDaemon(const std::string& parent, Kind kind) : kind_(kind) {
   std::error_code ec;
   fs::create_directories(parent, ec);
-  std::string pattern = (fs::absolute(parent) / (kind == Kind::PulseAudio ? "pulse-XXXXXX" : "pipewire-XXXXXX")).string();
+  const char* name = kind == Kind::PulseAudio ? "pulse-XXXXXX" : "pipewire-XXXXXX";
+  std::string pattern = (fs::absolute(parent) / name).string();
   if (!mkdtemp(pattern.data())) {
     why_ = "cannot make a folder under " + parent;
     return;
