@@ -8,31 +8,10 @@ packages=(build-essential cmake pkg-config libgtest-dev libsdl2-dev libx11-dev l
           libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation fonts-dejavu-core espeak-ng
           libaubio-dev librubberband-dev
           xvfb xauth x11-utils xdotool clang llvm libclang-rt-dev)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  sudo_cmd=()
-  [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
-  # Another package manager (an unattended upgrade, say) may hold the locks: wait for it
-  # up to ten minutes instead of failing at once. The option covers the dpkg locks; the
-  # package lists' lock of an update running elsewhere is not covered, so that one is
-  # waited for here.
-  lock_wait=(-o DPkg::Lock::Timeout=600)
-  deadline=$((SECONDS + 600))
-  until out=$("${sudo_cmd[@]}" env LC_ALL=C apt-get "${lock_wait[@]}" update -qq 2>&1); do
-    if ! grep -q "Could not get lock" <<<"$out" || [ "$SECONDS" -ge "$deadline" ]; then
-      printf '%s\n' "$out" >&2
-      exit 1
-    fi
-    echo "Waiting for another package manager to finish..."
-    sleep 5
-  done
-  [ -z "$out" ] || printf '%s\n' "$out"
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get "${lock_wait[@]}" install -y -qq "${missing[@]}" >/dev/null
-fi
+# No sound server here: on a desktop whose server is another one, a second server
+# could take over its sound at the next login. The tests start one of their own
+# where one is installed (CI installs it).
+./tools/apt_install.sh "${packages[@]}"
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)"

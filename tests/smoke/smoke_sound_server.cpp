@@ -1,0 +1,346 @@
+// Smoke test of the programs on a sound server (a private one with a null sink,
+// started here before SDL; the test is skipped where none can be started):
+// the games menu's music reaches the sink; while only music plays the server
+// is not held at a short latency; a tile's spoken name is heard over the
+// music when the pointer comes onto it through the X server. Then, without a
+// window: a rhyme's recording played alone, and right after a click sound, is
+// heard where its position says; and the output for quick sounds closes after
+// a quiet spell and opens again for the next sound.
+//
+//   smoke_sound_server SERVER_FOLDER DATA_FOLDER [XDOTOOL]
+//
+// Everything heard is recorded from the sink's monitor; the raw recordings
+// (s16le stereo 44.1 kHz) and the server's log stay in the server's folder.
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "games/src/m_hry.h"
+#include "games/src/tq2_hry.h"
+#include "platform/backend/sdl/sdl_audio.h"
+#include "platform/backend/sdl/sdl_backend.h"
+#include "platform/formats/wav_reader.h"
+#include "platform/media/playsound.h"
+#include "platform/ui/forms.h"
+#include "tests/smoke/smoke_checks.h"
+#include "tests/support/pulse_daemon.h"
+#include "tests/support/sound_only_backend.h"
+
+using namespace tlb;
+using tlb::testing::MonitorRecorder;
+using tlb::testing::MonotonicUs;
+using tlb::testing::PulseDaemon;
+
+namespace {
+
+constexpr int kSkip = 77;
+// What a recording's position may differ from where it is heard.
+constexpr double kPositionToleranceMs = 30;
+// Below this the server wakes too often for sound that nothing answers to at once.
+constexpr double kLeastLatencyMs = 20;
+
+// Pumps the program's messages for `ms` of its clock.
+void PumpFor(Backend& backend, int64_t ms) {
+  const int64_t until = backend.NowMs() + ms;
+  PumpUntil([&] { return backend.NowMs() >= until; });
+}
+
+// The smallest configured latency the sink showed over `samples` looks, `gapMs` apart,
+// with `wait` doing the waiting between them; -1 when it could not be read.
+template <typename Wait>
+double LeastConfiguredLatency(const PulseDaemon& daemon, int samples, int gapMs, Wait wait, std::string& seen) {
+  double least = -1;
+  for (int i = 0; i < samples; ++i) {
+    if (auto l = tlb::testing::ReadSinkLatency(daemon.Env(), PulseDaemon::kSink)) {
+      least = least < 0 ? l->configuredMs : std::min(least, l->configuredMs);
+      char buffer[64];
+      std::snprintf(buffer, sizeof buffer, "%s%.1f/%.1f", seen.empty() ? "" : " ", l->currentMs, l->configuredMs);
+      seen += buffer;
+    }
+    wait(gapMs);
+  }
+  return least;
+}
+
+float Peak(const std::vector<float>& v, size_t from, size_t to) {
+  float peak = 0;
+  for (size_t i = from; i < std::min(to, v.size()); ++i) peak = std::max(peak, std::fabs(v[i]));
+  return peak;
+}
+
+// A position read while the recording played, on the monotonic clock.
+struct Reading {
+  int64_t atUs;
+  int64_t positionMs;
+};
+
+// Plays the stream for `ms` while reading its position every few milliseconds.
+std::vector<Reading> FollowPosition(AudioStream& stream, int64_t ms) {
+  std::vector<Reading> readings;
+  const int64_t end = MonotonicUs() + ms * 1000;
+  while (MonotonicUs() < end) {
+    readings.push_back({MonotonicUs(), stream.PositionMs()});
+    std::this_thread::sleep_for(std::chrono::milliseconds(7));
+  }
+  return readings;
+}
+
+// How far the positions read were from the heard position: the time since the
+// recording's first sample was rendered on the sink. Readings at the very
+// start and at the end are left out (the position holds there).
+struct Deviation {
+  double least = 0, most = 0, mean = 0;
+  int count = 0;
+};
+Deviation CompareWithHeard(const std::vector<Reading>& readings, int64_t firstSampleUs, int64_t lengthMs) {
+  Deviation d;
+  double sum = 0;
+  for (const Reading& r : readings) {
+    if (r.positionMs <= 100 || r.positionMs >= lengthMs) continue;
+    double diff = double(r.positionMs) - double(r.atUs - firstSampleUs) / 1000.0;
+    if (d.count == 0) d.least = d.most = diff;
+    d.least = std::min(d.least, diff);
+    d.most = std::max(d.most, diff);
+    sum += diff;
+    ++d.count;
+  }
+  if (d.count) d.mean = sum / d.count;
+  return d;
+}
+
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: smoke_sound_server SERVER_FOLDER DATA_FOLDER [XDOTOOL]\n");
+    return 2;
+  }
+  // Each line as it comes: a sanitizer's abort must not take the checks printed before it.
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);
+  const std::string data = argv[2];
+  const std::string xdotool = argc > 3 ? argv[3] : "";
+  PulseDaemon daemon(argv[1]);
+  if (!daemon.Ready()) {
+    std::printf("no sound server can be started here, so nothing is checked: %s\n", daemon.Why().c_str());
+    if (!daemon.Dir().empty()) std::filesystem::remove_all(daemon.Dir());
+    return kSkip;
+  }
+  std::printf("a sound server of its own in %s\n", daemon.Dir().c_str());
+  daemon.Env().Apply();
+  tlb::smoke::SmokeChecks expect;
+  const int rate = MonitorRecorder::kRate;
+  const std::vector<float> spoken = tlb::testing::LoadWavAt44k(data + "/zvuky/iko_kim1.WAV");
+  const std::vector<float> rhyme = tlb::testing::LoadWavAt44k(data + "/zvuky/lym1.wav");
+  const std::string rhymePath = data + "/zvuky/lym1.wav";
+  const std::string clickPath = data + "/zvuky/kim_ok.wav";
+  std::vector<std::string> recordings;
+
+  // The games program in its window, the monitor recorded at a latency that holds the sink at none shorter.
+  {
+    MonitorRecorder monitor(daemon, 250, daemon.Dir() + "/monitor-games.raw");
+    recordings.push_back(monitor.RawPath());
+    std::string why;
+    if (!monitor.Start(why)) {
+      std::printf("%s\n", why.c_str());
+      return 1;
+    }
+    SdlBackend backend;
+    StartProgramRun(&backend);
+    tq::StartGamesProgram();
+    auto* menu = tq::FORM_Menu;
+    const int64_t shownUs = MonotonicUs();
+    menu->Show();
+    // The music: the first sound on the sink after the menu showed (the menu makes no other).
+    long musicAt = -1;
+    int64_t limit = backend.NowMs() + 10000;
+    PumpUntil([&] {
+      std::vector<float> heard = monitor.Samples();
+      musicAt = tlb::testing::FindOnset(heard, monitor.SampleAtUs(shownUs), 0.003f);
+      return (musicAt >= 0 && menu->AVI_obr9->Visible()) || backend.NowMs() >= limit;
+    });
+    const double musicDelayS = musicAt >= 0 ? double(monitor.SampleTimeUs(size_t(musicAt)) - shownUs) / 1e6 : -1;
+    std::printf("the menu's music heard %.2f s after the menu showed (-1: not at all)\n", musicDelayS);
+    expect("the menu's music reaches the sink within a few seconds", musicAt >= 0 && musicDelayS < 5);
+
+    // Music alone: the sink's latency, and what the spoken name correlates with in music.
+    const int64_t aloneFromUs = MonotonicUs();
+    std::string seen;
+    const double least =
+        LeastConfiguredLatency(daemon, 6, 400, [&](int ms) { PumpFor(backend, ms); }, seen);
+    const int64_t aloneToUs = MonotonicUs() - 300000;
+    std::printf("while only the music plays the sink's latency (current/configured ms): %s\n", seen.c_str());
+    expect("while only music plays the sink is not held at a short latency", least >= kLeastLatencyMs);
+
+    if (xdotool.empty()) {
+      std::printf("no xdotool: the tile's spoken name is left out\n");
+    } else {
+      const int s = backend.Scale();
+      TControl* tile = menu->AVI_obr1;
+      Point corner = tile->ClientToScreen({0, 0});
+      Point at{corner.x * s + tile->Width() * s / 2, corner.y * s + tile->Height() * s / 2};
+      // Two moves, as a hand makes them, while the program goes on taking its messages.
+      const std::string move = xdotool + " mousemove " + std::to_string(at.x - 6) + " " + std::to_string(at.y - 4) +
+                               " sleep 0.2 mousemove " + std::to_string(at.x) + " " + std::to_string(at.y) + " &";
+      const int64_t movedUs = MonotonicUs();
+      expect("xdotool moves the pointer", std::system(move.c_str()) == 0);
+      PumpFor(backend, 4500);
+      PumpFor(backend, 600);  // what the monitor still holds back
+      std::printf("the pointer moved to %d,%d on the X screen (%d,%d on the program's); the menu has tile %d under "
+                  "it and spoke tile %d's name\n",
+                  at.x, at.y, backend.CursorPos().x, backend.CursorPos().y, tq::MenuUnit().HoveredTile,
+                  tq::MenuUnit().AnnouncedTile);
+      std::vector<float> heard = monitor.Samples();
+      const size_t from = monitor.SampleAtUs(movedUs);
+      tlb::testing::Match name = tlb::testing::FindWave(heard, spoken, from, heard.size());
+      std::vector<float> alone(heard.begin() + long(monitor.SampleAtUs(aloneFromUs)),
+                               heard.begin() + long(monitor.SampleAtUs(aloneToUs)));
+      tlb::testing::Match music = tlb::testing::FindWave(alone, spoken, 0, alone.size());
+      const double afterS = name.index >= 0 ? double(monitor.SampleTimeUs(size_t(name.index)) - movedUs) / 1e6 : -1;
+      // In four parts, each free to sit up to 30 ms off: a moment where the server fell
+      // behind shifts what follows, which the whole pattern would not forgive.
+      const size_t slack = size_t(rate) * 30 / 1000;
+      const double nameParts = tlb::testing::PiecewiseScore(heard, spoken, name.index, 4, slack);
+      const double musicParts = tlb::testing::PiecewiseScore(alone, spoken, music.index, 4, slack);
+      std::printf("tile 1's name against the monitor, %.2f s after the pointer came: correlation %.3f whole, %.3f in "
+                  "parts; against music alone (%.1f s of it): %.3f whole, %.3f in parts\n",
+                  afterS, name.score, nameParts, double(alone.size()) / rate, music.score, musicParts);
+      expect("the tile's spoken name is heard over the music",
+             nameParts >= 0.3 && nameParts >= 2 * std::max(0.0, musicParts));
+    }
+    menu->Close();
+    Application->ProcessMessages();
+    EndProgramRun();
+  }
+
+  // A rhyme's recording without a window: the program's own device behind PlaySound.
+  {
+    tlb::testing::SoundOnlyBackend backend(CreateSdlAudioDevice());
+    SetBackend(&backend);
+    AudioDevice* device = backend.Audio();
+    expect("the audio device opens on the server", device != nullptr);
+    if (!device) return 1;
+    MonitorRecorder monitor(daemon, 250, daemon.Dir() + "/monitor-rhyme.raw");
+    recordings.push_back(monitor.RawPath());
+    std::string why;
+    if (!monitor.Start(why)) {
+      std::printf("%s\n", why.c_str());
+      return 1;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    auto wave = std::make_shared<const WaveData>(LoadWavFile(rhymePath));
+    const int64_t lengthMs = wave->durationMs();
+    const float rhymePeak = Peak(rhyme, 0, rhyme.size());
+    const long rhymeOnset = tlb::testing::FindOnset(rhyme, 0, rhymePeak / 4);
+
+    // Alone, over silence: its first sound found by its onset.
+    {
+      auto stream = device->OpenWave(wave, /*quickStart=*/false);
+      const int64_t playedUs = MonotonicUs();
+      stream->Play();
+      std::string seen;
+      std::vector<Reading> readings = FollowPosition(*stream, 1000);
+      const double least = LeastConfiguredLatency(
+          daemon, 4, 300, [](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }, seen);
+      std::vector<Reading> more = FollowPosition(*stream, 2500);
+      readings.insert(readings.end(), more.begin(), more.end());
+      stream.reset();
+      std::this_thread::sleep_for(std::chrono::milliseconds(600));
+      std::printf("while the rhyme plays alone the sink's latency (current/configured ms): %s\n", seen.c_str());
+      expect("a rhyme played alone does not hold the sink at a short latency", least >= kLeastLatencyMs);
+      std::vector<float> heard = monitor.Samples();
+      const size_t from = monitor.SampleAtUs(playedUs - 50000);
+      const float peak = Peak(heard, from, from + rhyme.size());
+      const long onset = tlb::testing::FindOnset(heard, from, peak / 4);
+      if (onset < 0 || rhymeOnset < 0 || onset < rhymeOnset) {
+        expect("the rhyme is heard on the sink", false);
+      } else {
+        const int64_t firstUs = monitor.SampleTimeUs(size_t(onset - rhymeOnset));
+        Deviation d = CompareWithHeard(readings, firstUs, lengthMs);
+        std::printf("alone: first sample rendered %.1f ms after Play; position less heard position over %d "
+                    "readings: %.1f..%.1f ms, mean %.1f\n",
+                    double(firstUs - playedUs) / 1000, d.count, d.least, d.most, d.mean);
+        expect("a rhyme played alone is heard where its position says",
+               d.count > 0 && d.least >= -kPositionToleranceMs && d.most <= kPositionToleranceMs);
+      }
+    }
+
+    // Right after a click: the click covers its start, so its first second of voice is
+    // found by correlation.
+    {
+      std::this_thread::sleep_for(std::chrono::milliseconds(500));
+      const int64_t playedUs = MonotonicUs();
+      expect("the click plays", PlaySound(clickPath.c_str(), nullptr, SND_ASYNC | SND_FILENAME));
+      auto stream = device->OpenWave(wave, /*quickStart=*/false);
+      stream->Play();
+      std::vector<Reading> readings = FollowPosition(*stream, 3500);
+      stream.reset();
+      std::this_thread::sleep_for(std::chrono::milliseconds(600));
+      std::vector<float> heard = monitor.Samples();
+      const size_t voice = size_t(std::max(0L, rhymeOnset));
+      const std::vector<float> head(rhyme.begin() + long(voice),
+                                    rhyme.begin() + long(std::min(rhyme.size(), voice + size_t(rate))));
+      const size_t from = monitor.SampleAtUs(playedUs - 50000) + voice;
+      tlb::testing::Match m = tlb::testing::FindWave(heard, head, from, from + size_t(1.5 * rate));
+      // Then its first quarter second alone, near there: a moment where the server fell
+      // behind later in that second moves the whole second's best place.
+      if (m.index >= 0) {
+        const std::vector<float> start(head.begin(), head.begin() + long(std::min(head.size(), size_t(rate / 4))));
+        const size_t slack = size_t(rate) * 30 / 1000;
+        const size_t near = size_t(m.index) > slack ? size_t(m.index) - slack : 0;
+        m.index = tlb::testing::FindWave(heard, start, near, size_t(m.index) + slack).index;
+      }
+      m.index = m.index >= long(voice) ? m.index - long(voice) : -1;
+      std::printf("after a click: the rhyme's correlation %.3f", m.score);
+      if (m.index >= 0 && m.score >= 0.2) {
+        const int64_t firstUs = monitor.SampleTimeUs(size_t(m.index));
+        Deviation d = CompareWithHeard(readings, firstUs, lengthMs);
+        std::printf(", first sample rendered %.1f ms after Play; position less heard position over %d readings: "
+                    "%.1f..%.1f ms, mean %.1f\n",
+                    double(firstUs - playedUs) / 1000, d.count, d.least, d.most, d.mean);
+        expect("a rhyme started right after a click is heard where its position says",
+               d.count > 0 && d.least >= -kPositionToleranceMs && d.most <= kPositionToleranceMs);
+      } else {
+        std::printf("\n");
+        expect("the rhyme after the click is heard on the sink", false);
+      }
+    }
+
+    // The output for quick sounds after a quiet spell, and at the next sound.
+    PlaySound(nullptr, nullptr, 0);
+    std::this_thread::sleep_for(std::chrono::microseconds(kSoundOutputQuietCloseUs + 1'000'000));
+    const bool openWhenQuiet = SdlSoundOutputOpen(device);
+    const int streamsWhenQuiet = tlb::testing::CountSinkInputs(daemon.Env());
+    std::printf("after %.1f s of quiet: the quick output %s, %d stream(s) on the server\n",
+                double(kSoundOutputQuietCloseUs + 1'000'000) / 1e6, openWhenQuiet ? "open" : "closed",
+                streamsWhenQuiet);
+    expect("after a quiet spell the output for quick sounds is closed", !openWhenQuiet);
+    expect("and only the long output's stream is on the server", streamsWhenQuiet == 1);
+    PlaySound(clickPath.c_str(), nullptr, SND_ASYNC | SND_FILENAME);
+    const bool openAtSound = SdlSoundOutputOpen(device);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    std::printf("after a sound: the quick output %s, %d stream(s) on the server\n", openAtSound ? "open" : "closed",
+                tlb::testing::CountSinkInputs(daemon.Env()));
+    expect("a sound opens the output for quick sounds again", openAtSound);
+    PlaySound(nullptr, nullptr, 0);
+    monitor.Stop();
+    SetBackend(nullptr);
+  }
+
+  if (expect.failures) {
+    std::printf("what the sink rendered (s16le, stereo, 44100 Hz):");
+    for (const std::string& r : recordings) std::printf(" %s", r.c_str());
+    std::printf("\nthe server's log: %s\n", daemon.LogPath().c_str());
+  }
+  // The recordings and the log stay for a look only when something was wrong.
+  daemon.Stop();
+  if (expect.failures == 0) std::filesystem::remove_all(daemon.Dir());
+  return expect.failures == 0 ? 0 : 1;
+}
