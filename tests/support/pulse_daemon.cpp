@@ -316,11 +316,10 @@ void MonitorRecorder::Run() {
     int error = 0;
     if (pa_simple_read(s, block.data(), block.size() * sizeof(int16_t), &error) < 0) break;
     const int64_t now = MonotonicUs();
-    pa_usec_t latency = pa_simple_get_latency(s, &error);
     std::lock_guard<std::mutex> lock(mutex_);
     raw_.insert(raw_.end(), block.begin(), block.end());
     for (size_t i = 0; i < frames; ++i) mono_.push_back((float(block[2 * i]) + float(block[2 * i + 1])) / 65536.0f);
-    marks_.push_back({mono_.size(), now - int64_t(latency)});
+    marks_.push_back({mono_.size(), now});
   }
 }
 
@@ -345,25 +344,22 @@ size_t MonitorRecorder::SampleCount() const {
   return mono_.size();
 }
 
+int64_t MonitorRecorder::LineStartUs() const {
+  int64_t start = INT64_MAX;
+  for (const Mark& m : marks_) start = std::min(start, m.returnedUs - int64_t(m.endSample) * 1000000 / kRate);
+  return marks_.empty() ? 0 : start;
+}
+
 int64_t MonitorRecorder::SampleTimeUs(size_t index) const {
   std::lock_guard<std::mutex> lock(mutex_);
-  if (marks_.empty()) return 0;
-  // The first read ending after the sample; each read's end is timed, and the
-  // samples before it are counted back at the rate.
-  auto it = std::upper_bound(marks_.begin(), marks_.end(), index,
-                             [](size_t i, const Mark& m) { return i < m.endSample; });
-  if (it == marks_.end()) --it;
-  return it->endRenderedUs - (int64_t(it->endSample) - int64_t(index)) * 1000000 / kRate;
+  return LineStartUs() + int64_t(index) * 1000000 / kRate;
 }
 
 size_t MonitorRecorder::SampleAtUs(int64_t monoUs) const {
   std::lock_guard<std::mutex> lock(mutex_);
-  for (const Mark& m : marks_)
-    if (m.endRenderedUs >= monoUs) {
-      int64_t back = (m.endRenderedUs - monoUs) * kRate / 1000000;
-      return back >= int64_t(m.endSample) ? 0 : m.endSample - size_t(back);
-    }
-  return mono_.size();
+  const int64_t since = monoUs - LineStartUs();
+  if (since <= 0) return 0;
+  return std::min(mono_.size(), size_t(since * kRate / 1000000));
 }
 
 std::vector<float> LoadWavAt44k(const std::string& path) {

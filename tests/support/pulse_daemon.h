@@ -99,9 +99,14 @@ class MonitorRecorder {
   // The recording so far, mono, in -1..1.
   std::vector<float> Samples() const;
   size_t SampleCount() const;
-  // When sample `index` was rendered on the sink, on CLOCK_MONOTONIC in microseconds:
-  // from the read holding it, the time that read returned less the record latency
-  // the server gave then.
+  // When sample `index` was rendered on the sink, on CLOCK_MONOTONIC in microseconds.
+  // The sink renders every sample, silence too, at a steady rate, so the samples
+  // lie on one line against the clock; a read returns after the samples it holds
+  // were rendered, so each read bounds that line from below, and the tightest
+  // bound is taken. (The record latency the server reports for a monitor is no
+  // help: it counts the sink's own latency with a sign that the simple API loses.)
+  // A sample is heard once the sink's clock reaches it: about the sink's
+  // configured latency after this time, as the sink renders that far ahead.
   int64_t SampleTimeUs(size_t index) const;
   // The first sample rendered at or after `monoUs`.
   size_t SampleAtUs(int64_t monoUs) const;
@@ -111,9 +116,11 @@ class MonitorRecorder {
   // One read: the samples it ended at and where that end was rendered.
   struct Mark {
     size_t endSample;
-    int64_t endRenderedUs;
+    int64_t returnedUs;  // when the read holding the samples up to endSample returned
   };
   void Run();
+  // Where sample 0 lies on the line (see SampleTimeUs); the caller holds mutex_.
+  int64_t LineStartUs() const;
 
   std::string server_;
   std::string sink_;
