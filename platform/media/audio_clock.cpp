@@ -23,6 +23,7 @@ void AudioClock::Handed(int64_t frame, int count, int64_t nowUs) {
   next_ = (next_ + 1) % marks_.size();
   count_ = std::min(count_ + 1, marks_.size());
   handedEnd_ = std::max(handedEnd_, frame + count);
+  blockUs_ = int64_t(count) * 1'000'000 / rate_;
 }
 
 int64_t AudioClock::Heard(int64_t nowUs) {
@@ -31,11 +32,12 @@ int64_t AudioClock::Heard(int64_t nowUs) {
   // older one moved on by how far a slow device clock may have fallen behind
   // since it, counted to the newest block.
   const Mark& newest = marks_[(next_ + marks_.size() - 1) % marks_.size()];
+  const int64_t window = std::max(kWindowUs, kWindowBlocks * blockUs_);
   double line = 0;
   bool any = false;
   for (size_t i = 0; i < count_; ++i) {
     const Mark& m = marks_[(next_ + marks_.size() - 1 - i) % marks_.size()];
-    if (m.us < nowUs - kWindowUs) break;  // older marks follow
+    if (m.us < nowUs - window) break;  // older marks follow
     double bound = m.lineUs + double(newest.us - m.us) * kSlowestClock;
     if (!any || bound < line) line = bound;
     any = true;

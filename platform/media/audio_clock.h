@@ -5,10 +5,11 @@
 // A block the device takes at time t is heard at t + latency at the latest,
 // where the latency is what the device and the system buffer after it. So every
 // block bounds the line "frame heard against time" from below; the tightest
-// bound of the last quarter second is taken and followed at the output's rate between
-// blocks. The result never runs ahead of the sound, whether the device asks
-// for blocks evenly or in bursts, and it moves smoothly: it never goes back as
-// time goes on, and never past the frames handed out.
+// bound of the last quarter second (of the last few blocks, when they are long)
+// is taken and followed at the output's rate between blocks. The result never
+// runs ahead of the sound, whether the device asks for blocks evenly or in
+// bursts, and it moves smoothly: it never goes back as time goes on, and never
+// past the frames handed out.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -36,6 +37,11 @@ class AudioClock {
   // Past this age a block no longer bounds the line, so that a device clock
   // slower than the program's is followed rather than overtaken.
   static constexpr int64_t kWindowUs = 250'000;
+  // The window holds this many blocks at the least: a device with long blocks
+  // hands one every fifth of a second or so, at times that vary by a good part
+  // of a block, and a bound from one or two blocks would move the position on
+  // by fits and starts.
+  static constexpr int64_t kWindowBlocks = 4;
   // How much slower than the program's clock a device's may run: a bound
   // taken from an older block is moved on by this much of its age.
   static constexpr double kSlowestClock = 0.001;
@@ -51,6 +57,7 @@ class AudioClock {
   size_t count_ = 0;
   double lastLineUs_ = 0;    // the bound in use when no mark is young enough
   int64_t handedEnd_ = 0;    // the frames handed out so far
+  int64_t blockUs_ = 0;      // how long the last block lasts
   int64_t lastHeard_ = 0;
   int64_t lastQueryUs_ = INT64_MIN;
   bool restarted_ = false;
