@@ -18,7 +18,12 @@ void AudioClock::Handed(int64_t frame, int count, int64_t nowUs) {
     count_ = 0;
     restarted_ = false;
   }
-  double line = double(nowUs) + double(latencyFrames_) * 1e6 / rate_ - double(frame) * 1e6 / rate_;
+  int64_t dueUs = nowUs;
+  if (burstsQueue_ && count_ > 0 && nowUs - lastTakenUs_ < blockUs_ / 2)
+    dueUs = std::max(nowUs, lastDueUs_ + blockUs_);
+  lastTakenUs_ = nowUs;
+  lastDueUs_ = dueUs;
+  double line = double(dueUs) + double(latencyFrames_) * 1e6 / rate_ - double(frame) * 1e6 / rate_;
   marks_[next_] = {nowUs, line};
   next_ = (next_ + 1) % marks_.size();
   count_ = std::min(count_ + 1, marks_.size());

@@ -22,6 +22,11 @@ class AudioClock {
 
   // Frames between the device taking a frame and that frame being heard, at most.
   void SetLatencyFrames(int64_t frames) { latencyFrames_ = frames; }
+  // For a device whose latency counts only the sound queued ahead of a block
+  // taken on time (a sound server's stream): blocks it takes in a burst, less
+  // than half a block apart, queue behind one another, so each is counted as
+  // taken when the one before it would have run out.
+  void SetBurstsQueue(bool queue) { burstsQueue_ = queue; }
   int64_t LatencyFrames() const { return latencyFrames_; }
 
   // The device takes output frames [frame, frame + count) at `nowUs`.
@@ -58,6 +63,9 @@ class AudioClock {
   double lastLineUs_ = 0;    // the bound in use when no mark is young enough
   int64_t handedEnd_ = 0;    // the frames handed out so far
   int64_t blockUs_ = 0;      // how long the last block lasts
+  bool burstsQueue_ = false;
+  int64_t lastTakenUs_ = 0;  // when the last block was taken
+  int64_t lastDueUs_ = 0;    // when it counted as taken (see SetBurstsQueue)
   int64_t lastHeard_ = 0;
   int64_t lastQueryUs_ = INT64_MIN;
   bool restarted_ = false;

@@ -230,6 +230,11 @@ void Mixer::SetLatencyFrames(int64_t frames) {
   shared_->clock.SetLatencyFrames(frames);
 }
 
+void Mixer::SetBurstsQueue(bool queue) {
+  std::lock_guard<std::mutex> g(shared_->lock);
+  shared_->clock.SetBurstsQueue(queue);
+}
+
 void Mixer::MixFloat(float* out, int frames, int64_t nowUs) { MixSounding(out, frames, nowUs); }
 
 bool Mixer::MixSounding(float* out, int frames, int64_t nowUs) {

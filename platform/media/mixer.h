@@ -145,6 +145,8 @@ class Mixer {
 
   // Frames between the device taking a frame and its being heard, at most.
   void SetLatencyFrames(int64_t frames);
+  // Blocks taken in a burst queue behind one another (see AudioClock).
+  void SetBurstsQueue(bool queue);
 
   int VoiceCount() const;
   int PlayingCount() const;

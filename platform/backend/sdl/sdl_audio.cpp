@@ -229,6 +229,10 @@ class SdlOutput {
 class QuickOutput {
  public:
   QuickOutput(SdlOutput& longOutput, int rate) : long_(longOutput), sound_(rate) {
+    // The server asks for a stream's first blocks, and for more after it fell
+    // behind, all at once: they queue behind one another.
+    long_.mixer().SetBurstsQueue(true);
+    sound_.mixer().SetBurstsQueue(true);
     UpdateLatencies();
     keeper_ = std::thread([this] { Keep(); });
   }
