@@ -38,15 +38,26 @@ int64_t AudioClock::Heard(int64_t nowUs) {
   // since it, counted to the newest block.
   const Mark& newest = marks_[(next_ + marks_.size() - 1) % marks_.size()];
   const int64_t window = std::max(kWindowUs, kWindowBlocks * blockUs_);
-  double line = 0;
-  bool any = false;
+  // A server's stream now and then takes a block early, with more queued
+  // before it than usual: its bound would put the line too early for as long as
+  // it stays in the window. There the tightest bound is left out when three
+  // or more blocks give one.
+  double line = 0, second = 0;
+  int bounds = 0;
   for (size_t i = 0; i < count_; ++i) {
     const Mark& m = marks_[(next_ + marks_.size() - 1 - i) % marks_.size()];
     if (m.us < nowUs - window) break;  // older marks follow
     double bound = m.lineUs + double(newest.us - m.us) * kSlowestClock;
-    if (!any || bound < line) line = bound;
-    any = true;
+    if (bounds == 0 || bound < line) {
+      second = line;
+      line = bound;
+    } else if (bounds == 1 || bound < second) {
+      second = bound;
+    }
+    ++bounds;
   }
+  if (burstsQueue_ && bounds >= 3) line = second;
+  const bool any = bounds > 0;
   if (any) lastLineUs_ = line;
   else line = lastLineUs_;
   double frames = std::floor((double(nowUs) - line) * rate_ / 1e6);

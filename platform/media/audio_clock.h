@@ -25,7 +25,8 @@ class AudioClock {
   // For a device whose latency counts only the sound queued ahead of a block
   // taken on time (a sound server's stream): blocks it takes in a burst, less
   // than half a block apart, queue behind one another, so each is counted as
-  // taken when the one before it would have run out.
+  // taken when the one before it would have run out; and a block taken early
+  // now and then does not set the bound alone.
   void SetBurstsQueue(bool queue) { burstsQueue_ = queue; }
   int64_t LatencyFrames() const { return latencyFrames_; }
 
