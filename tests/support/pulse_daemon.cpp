@@ -344,20 +344,31 @@ size_t MonitorRecorder::SampleCount() const {
   return mono_.size();
 }
 
-int64_t MonitorRecorder::LineStartUs() const {
+int64_t MonitorRecorder::LineStartUs(size_t index) const {
+  if (marks_.empty()) return 0;
+  // The reads from the one holding the sample on, for two seconds: the line
+  // moves when the sink's latency changes (another stream opens or closes), so
+  // it is taken from the reads near the sample, after it.
+  auto first = std::lower_bound(marks_.begin(), marks_.end(), index,
+                                [](const Mark& m, size_t i) { return m.endSample < i; });
+  if (first == marks_.end()) --first;
   int64_t start = INT64_MAX;
-  for (const Mark& m : marks_) start = std::min(start, m.returnedUs - int64_t(m.endSample) * 1000000 / kRate);
-  return marks_.empty() ? 0 : start;
+  for (auto it = first; it != marks_.end() && it->returnedUs <= first->returnedUs + kLineSpanUs; ++it)
+    start = std::min(start, it->returnedUs - int64_t(it->endSample) * 1000000 / kRate);
+  return start;
 }
 
 int64_t MonitorRecorder::SampleTimeUs(size_t index) const {
   std::lock_guard<std::mutex> lock(mutex_);
-  return LineStartUs() + int64_t(index) * 1000000 / kRate;
+  return LineStartUs(index) + int64_t(index) * 1000000 / kRate;
 }
 
 size_t MonitorRecorder::SampleAtUs(int64_t monoUs) const {
   std::lock_guard<std::mutex> lock(mutex_);
-  const int64_t since = monoUs - LineStartUs();
+  // The first read that returned at or after the time, and the line near it.
+  auto it = std::find_if(marks_.begin(), marks_.end(), [&](const Mark& m) { return m.returnedUs >= monoUs; });
+  if (it == marks_.end()) return mono_.size();
+  const int64_t since = monoUs - LineStartUs(it->endSample);
   if (since <= 0) return 0;
   return std::min(mono_.size(), size_t(since * kRate / 1000000));
 }

@@ -101,9 +101,10 @@ class MonitorRecorder {
   size_t SampleCount() const;
   // When sample `index` was rendered on the sink, on CLOCK_MONOTONIC in microseconds.
   // The sink renders every sample, silence too, at a steady rate, so the samples
-  // lie on one line against the clock; a read returns after the samples it holds
-  // were rendered, so each read bounds that line from below, and the tightest
-  // bound is taken. (The record latency the server reports for a monitor is no
+  // lie on a line against the clock while the sink's latency stays; a read
+  // returns after the samples it holds were rendered, so each read bounds that
+  // line from below, and the tightest bound of the reads in the two seconds
+  // after the sample is taken. (The record latency the server reports for a monitor is no
   // help: it counts the sink's own latency with a sign that the simple API loses.)
   // A sample is heard once the sink's clock reaches it: about the sink's
   // configured latency after this time, as the sink renders that far ahead.
@@ -119,8 +120,10 @@ class MonitorRecorder {
     int64_t returnedUs;  // when the read holding the samples up to endSample returned
   };
   void Run();
-  // Where sample 0 lies on the line (see SampleTimeUs); the caller holds mutex_.
-  int64_t LineStartUs() const;
+  // Where sample 0 lies on the line near sample `index` (see SampleTimeUs); the
+  // caller holds mutex_.
+  int64_t LineStartUs(size_t index) const;
+  static constexpr int64_t kLineSpanUs = 2'000'000;
 
   std::string server_;
   std::string sink_;
