@@ -87,6 +87,10 @@ void ReadSettings(Technic2State& s) {
   }
 }
 
+// The launch counter with this run added: it stays at its largest value
+// instead of overflowing.
+int32_t WithThisRun(int32_t count) { return count < std::numeric_limits<int32_t>::max() ? count + 1 : count; }
+
 }  // namespace
 
 void AddThisRunToTheLaunchCount() {
@@ -95,10 +99,9 @@ void AddThisRunToTheLaunchCount() {
   // for the run.
   RegistryStore(RegistryStore::DefaultFolder()).Update([](RegistryData& data) {
     const RegistryValue* stored = data.FindValue(kGamesKey, "Hry_starty");
-    int32_t count = stored != nullptr && stored->type == RegistryType::Dword ? static_cast<int32_t>(stored->dword) : 0;
-    // The counter stays at its largest value instead of overflowing.
-    if (count < std::numeric_limits<int32_t>::max()) count += 1;
-    data.SetValue(kGamesKey, "Hry_starty", RegistryValue::Dword(static_cast<uint32_t>(count)));
+    const int32_t count =
+        stored != nullptr && stored->type == RegistryType::Dword ? static_cast<int32_t>(stored->dword) : 0;
+    data.SetValue(kGamesKey, "Hry_starty", RegistryValue::Dword(static_cast<uint32_t>(WithThisRun(count))));
   });
 }
 
@@ -129,8 +132,7 @@ void Technic2Startup(ProgramKind kind) {
   s.WaveOn = true;
   if (kind == ProgramKind::Games) {
     ReadSettings(s);
-    // The counter stays at its largest value instead of overflowing.
-    if (s.LaunchCount < std::numeric_limits<int32_t>::max()) s.LaunchCount += 1;
+    s.LaunchCount = WithThisRun(s.LaunchCount);
   }
   if (waveOutGetNumDevs() == 0) {
     s.WaveOn = false;

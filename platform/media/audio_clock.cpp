@@ -19,7 +19,7 @@ void AudioClock::Handed(int64_t frame, int count, int64_t nowUs) {
     restarted_ = false;
   }
   int64_t dueUs = nowUs;
-  if (burstsQueue_ && count_ > 0 && nowUs - lastTakenUs_ < blockUs_ / 2)
+  if (serverStream_ && count_ > 0 && nowUs - lastTakenUs_ < blockUs_ / 2)
     dueUs = std::max(nowUs, lastDueUs_ + blockUs_);
   lastTakenUs_ = nowUs;
   lastDueUs_ = dueUs;
@@ -56,7 +56,7 @@ int64_t AudioClock::Heard(int64_t nowUs) {
     }
     ++bounds;
   }
-  if (burstsQueue_ && bounds >= 3) line = second;
+  if (serverStream_ && bounds >= 3) line = second;
   const bool any = bounds > 0;
   if (any) lastLineUs_ = line;
   else line = lastLineUs_;

@@ -27,7 +27,7 @@ class AudioClock {
   // than half a block apart, queue behind one another, so each is counted as
   // taken when the one before it would have run out; and a block taken early
   // now and then does not set the bound alone.
-  void SetBurstsQueue(bool queue) { burstsQueue_ = queue; }
+  void SetServerStream(bool server) { serverStream_ = server; }
   int64_t LatencyFrames() const { return latencyFrames_; }
 
   // The device takes output frames [frame, frame + count) at `nowUs`.
@@ -64,9 +64,9 @@ class AudioClock {
   double lastLineUs_ = 0;    // the bound in use when no mark is young enough
   int64_t handedEnd_ = 0;    // the frames handed out so far
   int64_t blockUs_ = 0;      // how long the last block lasts
-  bool burstsQueue_ = false;
+  bool serverStream_ = false;
   int64_t lastTakenUs_ = 0;  // when the last block was taken
-  int64_t lastDueUs_ = 0;    // when it counted as taken (see SetBurstsQueue)
+  int64_t lastDueUs_ = 0;    // when it counted as taken (see SetServerStream)
   int64_t lastHeard_ = 0;
   int64_t lastQueryUs_ = INT64_MIN;
   bool restarted_ = false;

@@ -230,9 +230,9 @@ void Mixer::SetLatencyFrames(int64_t frames) {
   shared_->clock.SetLatencyFrames(frames);
 }
 
-void Mixer::SetBurstsQueue(bool queue) {
+void Mixer::SetServerStream(bool server) {
   std::lock_guard<std::mutex> g(shared_->lock);
-  shared_->clock.SetBurstsQueue(queue);
+  shared_->clock.SetServerStream(server);
 }
 
 void Mixer::MixFloat(float* out, int frames, int64_t nowUs) { MixSounding(out, frames, nowUs); }

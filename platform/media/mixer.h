@@ -145,8 +145,8 @@ class Mixer {
 
   // Frames between the device taking a frame and its being heard, at most.
   void SetLatencyFrames(int64_t frames);
-  // Blocks taken in a burst queue behind one another (see AudioClock).
-  void SetBurstsQueue(bool queue);
+  // The device is a sound server's stream (see AudioClock::SetServerStream).
+  void SetServerStream(bool server);
 
   int VoiceCount() const;
   int PlayingCount() const;

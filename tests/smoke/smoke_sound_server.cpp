@@ -69,6 +69,16 @@ double LeastConfiguredLatency(const PulseDaemon& daemon, int samples, int gapMs,
   return least;
 }
 
+// Starts recording the sink's monitor, its file listed in `recordings` for a
+// failed run to show; false, said why, when it cannot.
+bool StartRecording(MonitorRecorder& monitor, std::vector<std::string>& recordings) {
+  recordings.push_back(monitor.RawPath());
+  std::string why;
+  if (monitor.Start(why)) return true;
+  std::printf("%s\n", why.c_str());
+  return false;
+}
+
 float Peak(const std::vector<float>& v, size_t from, size_t to) {
   float peak = 0;
   for (size_t i = from; i < std::min(to, v.size()); ++i) peak = std::max(peak, std::fabs(v[i]));
@@ -149,12 +159,7 @@ int main(int argc, char** argv) {
   // The games program in its window, the monitor recorded at a latency that holds the sink at none shorter.
   {
     MonitorRecorder monitor(daemon, 250, daemon.Dir() + "/monitor-games.raw");
-    recordings.push_back(monitor.RawPath());
-    std::string why;
-    if (!monitor.Start(why)) {
-      std::printf("%s\n", why.c_str());
-      return 1;
-    }
+    if (!StartRecording(monitor, recordings)) return 1;
     SdlBackend backend;
     StartProgramRun(&backend);
     tq::StartGamesProgram();
@@ -231,12 +236,7 @@ int main(int argc, char** argv) {
     expect("the audio device opens on the server", device != nullptr);
     if (!device) return 1;
     MonitorRecorder monitor(daemon, 250, daemon.Dir() + "/monitor-rhyme.raw");
-    recordings.push_back(monitor.RawPath());
-    std::string why;
-    if (!monitor.Start(why)) {
-      std::printf("%s\n", why.c_str());
-      return 1;
-    }
+    if (!StartRecording(monitor, recordings)) return 1;
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     auto wave = std::make_shared<const WaveData>(LoadWavFile(rhymePath));
     const int64_t lengthMs = wave->durationMs();

@@ -110,16 +110,14 @@ int64_t ServerLatencyFrames(int blockFrames, int64_t sinkFrames, int rate) {
   return int64_t(blockFrames) / 2 + sinkFrames + MsFrames(5, rate);
 }
 
-// The same on the other outputs. SDL plays the block it is handed after the
-// one playing now; JACK holds one more. What the system adds below that is
-// not reported and not counted. The file and null outputs take the block at once.
+// The same on the outputs that stay open (a sound server's outputs count
+// theirs in QuickOutput, which knows the sink's). SDL plays the block it is
+// handed after the one playing now; JACK holds one more. What the system adds
+// below that is not reported and not counted. The file and null outputs take
+// the block at once.
 int64_t OutputLatencyFrames(OutputKind kind, int blockFrames) {
-  switch (kind) {
-    case OutputKind::Null: case OutputKind::File: return 0;
-    case OutputKind::Jack: return 2 * int64_t(blockFrames);
-    case OutputKind::SoundServer: return ServerLatencyFrames(blockFrames, ServerSinkFrames(blockFrames, kRate), kRate);
-    case OutputKind::Card: return blockFrames;
-  }
+  if (kind == OutputKind::Null || kind == OutputKind::File) return 0;
+  if (kind == OutputKind::Jack) return 2 * int64_t(blockFrames);
   return blockFrames;
 }
 
@@ -168,10 +166,10 @@ class SdlOutput {
   void Start() { SDL_PauseAudioDevice(id_, 0); }
 
   // Instead of a device: a thread of its own takes the blocks, paced to real
-  // time, and the sound goes nowhere. For an output that would not open again,
-  // so that its sounds still play to their end on time.
+  // time, and the sound goes nowhere. For an output that would not open again
+  // (its mixer is made already), so that its sounds still play to their end on time.
   void OpenUnheard(int blockFrames) {
-    if (mixer_) mixer_->Reopened(NowUs());
+    mixer_->Reopened(NowUs());
     blockFrames_ = blockFrames;
     idleWait_ = true;
     pacer_ = std::make_unique<OutputPacer>(mixer_->SampleRate(), OutputPacer::kMaxLateUs, OutputPacer::kSlackUs);
@@ -231,8 +229,8 @@ class QuickOutput {
   QuickOutput(SdlOutput& longOutput, int rate) : long_(longOutput), sound_(rate) {
     // The server asks for a stream's first blocks, and for more after it fell
     // behind, all at once: they queue behind one another.
-    long_.mixer().SetBurstsQueue(true);
-    sound_.mixer().SetBurstsQueue(true);
+    long_.mixer().SetServerStream(true);
+    sound_.mixer().SetServerStream(true);
     UpdateLatencies();
     keeper_ = std::thread([this] { Keep(); });
   }
@@ -417,8 +415,10 @@ class SdlAudioDevice : public AudioDevice {
 
   std::unique_ptr<AudioStream> OpenWave(std::shared_ptr<const WaveData> wave, bool quickStart) override {
     int64_t lengthMs = wave->durationMs();
-    if (quick_ && !quickStart) return Open(music_->mixer(), std::make_unique<WaveSource>(std::move(wave), Rate()), lengthMs);
-    return Open(SoundMixer(), std::make_unique<WaveSource>(std::move(wave), Rate()), lengthMs, quick_);
+    // On a sound server a long play goes to the long output, which is always open.
+    const bool longPlay = quick_ && !quickStart;
+    return Open(longPlay ? music_->mixer() : SoundMixer(), std::make_unique<WaveSource>(std::move(wave), Rate()),
+                lengthMs, longPlay ? nullptr : quick_);
   }
 
   std::unique_ptr<AudioStream> OpenMidi(std::shared_ptr<const MidiSong> song, const std::string& soundFontPath) override {
