@@ -28,6 +28,7 @@ struct MixerVoice::Shared {
   // Wakes the device's thread waiting in WaitWhileSilent.
   std::condition_variable sound;
   bool noWaiting = false;
+  bool held = false;        // voices stand still while the output closes (see HoldIfQuiet)
   int64_t lastSoundUs = 0;  // the caller's time of the last block that held sound
   bool Silent() const {
     if (!fading.empty()) return false;
@@ -242,6 +243,7 @@ bool Mixer::MixSounding(float* out, int frames, int64_t nowUs) {
   bool sounded = false;
   std::lock_guard<std::mutex> g(shared_->lock);
   MixerVoice::Shared& s = *shared_;
+  if (s.held) return false;
   s.clock.Handed(s.framesMixed, frames, nowUs);
   for (MixerVoice* v : s.voices) {
     if (v->fadeLeft_ > 0) {
@@ -301,8 +303,9 @@ void Mixer::Mix(int16_t* out, int frames, int64_t nowUs) {
 bool Mixer::WaitWhileSilent() {
   std::unique_lock<std::mutex> g(shared_->lock);
   MixerVoice::Shared& s = *shared_;
-  if (s.noWaiting || !s.Silent()) return false;
-  s.sound.wait(g, [&] { return s.noWaiting || !s.Silent(); });
+  auto wake = [&] { return s.noWaiting || (!s.held && !s.Silent()); };
+  if (wake()) return false;
+  s.sound.wait(g, wake);
   s.clock.Restart();
   return true;
 }
@@ -316,6 +319,7 @@ void Mixer::StopWaiting() {
 void Mixer::Reopened(int64_t nowUs) {
   std::lock_guard<std::mutex> g(shared_->lock);
   shared_->noWaiting = false;
+  shared_->held = false;
   shared_->lastSoundUs = nowUs;
   shared_->clock.Restart();
 }
@@ -323,6 +327,14 @@ void Mixer::Reopened(int64_t nowUs) {
 int64_t Mixer::QuietSinceUs() const {
   std::lock_guard<std::mutex> g(shared_->lock);
   return shared_->Silent() ? shared_->lastSoundUs : -1;
+}
+
+bool Mixer::HoldIfQuiet(int64_t quietUs, int64_t nowUs) {
+  std::lock_guard<std::mutex> g(shared_->lock);
+  MixerVoice::Shared& s = *shared_;
+  if (!s.Silent() || nowUs - s.lastSoundUs < quietUs) return false;
+  s.held = true;
+  return true;
 }
 
 int Mixer::VoiceCount() const {

@@ -164,13 +164,19 @@ class Mixer {
   // Ends the wait and every later one (the device is closing).
   void StopWaiting();
   // The device opens again at `nowUs` (the caller's clock) after StopWaiting:
-  // its thread may wait again, the heard position starts again from its first
-  // block, and the quiet counts from then.
+  // its thread may wait again, held voices play on, the heard position starts
+  // again from its first block, and the quiet counts from then.
   void Reopened(int64_t nowUs);
   // Since when nothing has sounded: the caller's time of the last block that
   // held sound (or of Reopened, or 0 when no block has); -1 while a voice
   // plays or fades out, so that the output is in use.
   int64_t QuietSinceUs() const;
+  // For an output about to close: when nothing has sounded for `quietUs` at
+  // `nowUs`, holds every voice where it stands until Reopened, so that a voice
+  // played meanwhile is mixed from its first frame on the output that opens
+  // next instead of into the one closing; blocks mixed while held are silence.
+  // False, and nothing held, while something sounds or has not been quiet so long.
+  bool HoldIfQuiet(int64_t quietUs, int64_t nowUs);
 
  private:
   friend class MixerVoice;

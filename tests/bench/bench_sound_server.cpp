@@ -300,7 +300,7 @@ int main(int argc, char** argv) {
     std::printf("%s\n", std::find(v.begin(), v.end(), -1.0) != v.end() ? "  (-1: not heard)" : "");
   };
   report("play to first sample after a quiet spell", afterQuiet, 50);
-  report("play to first sample right after a sound", afterSound, 15);
+  report("play to first sample right after a sound", afterSound, 50);
   std::printf("the sink's monitor during those: %s\n", monitor.RawPath().c_str());
   return 0;
 }

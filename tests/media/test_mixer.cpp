@@ -259,6 +259,40 @@ TEST(Mixer, AVoicePlayedAfterTheOutputStoodStillIsHeardFromItsFirstBlock) {
   EXPECT_EQ(b->HeardFrame(175'000), 5);
 }
 
+// The output for quick sounds closes after a quiet spell. A sound played just as
+// it closes must not go into the closing output: the voices are held where
+// they stand until the output opens again, and the sound starts from its
+// first frame there. While anything sounds, or has not been quiet long enough,
+// nothing is held.
+TEST(Mixer, AVoicePlayedWhileTheOutputClosesStartsWholeOnTheNextOne) {
+  Mixer mixer(1000);  // a 4-frame fade
+  auto click = mixer.Add(Constant(1000, 10));
+  auto next = mixer.Add(Constant(2000, 30));
+  std::vector<int16_t> out(20);
+  click->Play();
+  mixer.Mix(out.data(), 10, 1'000);  // the click, whole
+  mixer.Mix(out.data(), 10, 2'000);  // silence
+  EXPECT_FALSE(mixer.HoldIfQuiet(3'000, 3'000)) << "quiet for 2 ms only";
+  next->Play();
+  EXPECT_FALSE(mixer.HoldIfQuiet(0, 9'000)) << "a voice plays";
+  next->Pause();
+  mixer.Mix(out.data(), 10, 10'000);  // its fade-out
+  EXPECT_FALSE(mixer.HoldIfQuiet(3'000, 12'000));
+  EXPECT_TRUE(mixer.HoldIfQuiet(3'000, 13'000));
+
+  next->SeekFrame(0);
+  next->Play();  // as the output closes
+  mixer.Mix(out.data(), 10, 13'500);  // the closing output's last block
+  EXPECT_EQ(out[0], 0) << "nothing goes into the closing output";
+  EXPECT_EQ(next->Frame(), 0);
+  EXPECT_EQ(mixer.QuietSinceUs(), -1) << "it is wanted";
+  mixer.StopWaiting();
+  mixer.Reopened(20'000);
+  mixer.Mix(out.data(), 10, 20'000);
+  EXPECT_NEAR(out[0], 2000, 1) << "its first frame on the next output";
+  EXPECT_EQ(next->Frame(), 10);
+}
+
 double Energy(const std::vector<float>& samples, size_t from, size_t to) {
   double e = 0;
   for (size_t i = from; i < to; ++i) e += double(samples[i]) * samples[i];

@@ -238,10 +238,11 @@ std::vector<pid_t> PulseDaemon::ServerPids() const {
   return pids;
 }
 
-void PulseDaemon::Stop() {
+void PulseDaemon::Stop() { Kill(SIGTERM); }
+
+void PulseDaemon::Kill(int signal) {
   if (pid_ <= 0) return;
-  // The daemon, or the whole group PipeWire's session runs in.
-  kill(kind_ == Kind::PulseAudio ? pid_ : -pid_, SIGTERM);
+  kill(kind_ == Kind::PulseAudio ? pid_ : -pid_, signal);
   for (int i = 0; i < 100; ++i) {
     if (waitpid(pid_, nullptr, WNOHANG) == pid_) {
       pid_ = -1;
@@ -252,6 +253,12 @@ void PulseDaemon::Stop() {
   kill(kind_ == Kind::PulseAudio ? pid_ : -pid_, SIGKILL);
   waitpid(pid_, nullptr, 0);
   pid_ = -1;
+}
+
+bool PulseDaemon::Restart() {
+  Kill(SIGTERM);
+  ready_ = kind_ == Kind::PulseAudio ? StartPulseAudio() : StartPipeWire();
+  return ready_;
 }
 
 std::optional<SinkLatency> ReadSinkLatency(const PulseEnv& env, const std::string& sink) {

@@ -52,6 +52,11 @@ class PulseDaemon {
   std::vector<pid_t> ServerPids() const;
   // Stops the server (also done on destruction).
   void Stop();
+  // Ends the server at once with `signal` (SIGTERM or SIGKILL), as a crash or
+  // a shutdown would, and waits until it is gone; its folder stays.
+  void Kill(int signal);
+  // Starts it again in the same folder, on the same socket; false, said why, when it does not answer.
+  bool Restart();
 
  private:
   bool StartPulseAudio();

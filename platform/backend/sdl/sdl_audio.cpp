@@ -13,15 +13,22 @@
 //   the shortest block of any stream open on it asks, whether the stream plays
 //   or not. So the long output, with blocks of 8192 frames (186 ms), stays open
 //   and plays the MIDI songs and the recordings opened for a long play, which
-//   need no quick start; the sound output, with blocks of 256 frames (5.8 ms),
-//   plays the sounds that answer a child at once, and is open only from the
-//   first such sound until a few seconds after the last (see QuickOutput).
+//   need no quick start; the quick output plays the sounds that answer a child
+//   at once, and is open only from the first such sound until a few seconds
+//   after the last. A sound that starts on a quiet stream is heard at once
+//   whatever the block, since the server mixes a stream's first block in
+//   straight away; the block is what the stream holds in reserve when the
+//   program's thread is late, so it is long (kQuickBlockFrames).
 // - On a sound card, the sound output (256 frames) plays every wave and the
 //   music output (2048 frames) the songs; both stay open.
 // - When the music output cannot be opened (SDL's null output, for one, takes
 //   a single output), and on the file output (a recording must be one file
 //   holding everything), everything plays on one output of 512 frames, a
 //   compromise between the two.
+//
+// An output whose device is lost (the sound server went away, the card was
+// unplugged) goes on unheard in real time and is opened again about once a
+// second until it opens (see OutputKeeper).
 //
 // SDL's null and file outputs have no clock of their own: they take blocks a
 // little faster than they last, so their callbacks wait for each block's time
@@ -39,9 +46,11 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/core/exceptions.h"
@@ -126,53 +135,64 @@ int64_t NowUs() {
   return int64_t(double(SDL_GetPerformanceCounter()) / ticksPerUs);
 }
 
-// One SDL audio device and the mixer its callback runs. The mixer outlives the
-// device: an output that closes and opens again keeps its voices.
+// One output and the mixer it runs: an SDL audio device whose callback mixes,
+// or, while no device can be had, a thread of its own that mixes into nothing
+// at the pace of real time (unheard), so that its sounds still end on time.
+// The mixer outlives both: an output that closes and opens again keeps its
+// voices.
 class SdlOutput {
  public:
   // `rate` > 0 makes the mixer at once, for an output that opens later.
-  explicit SdlOutput(int rate = 0) {
+  SdlOutput(OutputKind kind, int blockFrames, int rate = 0) : kind_(kind), blockFrames_(blockFrames) {
     if (rate > 0) mixer_ = std::make_unique<Mixer>(rate);
   }
   ~SdlOutput() { Close(); }
 
-  // Opens the default output with blocks of `blockFrames`, paused until Start.
-  // The first time, at `rate` or the rate the output prefers (so that sound is
-  // resampled only once), which the mixer then takes; later, at the mixer's
-  // rate. False when it cannot be opened.
-  bool Open(OutputKind kind, int rate, int blockFrames) {
+  // Called on the device's thread, once, when SDL reports the device gone (the
+  // sound server went away, the card was unplugged).
+  void OnLost(std::function<void()> lost) { onLost_ = std::move(lost); }
+
+  // Opens the default output on a device, paused until Start. The first time,
+  // at `rate` or the rate the output prefers (so that sound is resampled only
+  // once), which the mixer then takes; later, at the mixer's rate. An output
+  // playing unheard goes over to the device. False when it cannot be opened.
+  bool OpenDevice(int rate = 0) {
     SDL_AudioSpec want{}, have{};
     want.freq = mixer_ ? mixer_->SampleRate() : rate;
     want.format = AUDIO_S16SYS;
     want.channels = 2;
-    want.samples = Uint16(blockFrames);
+    want.samples = Uint16(blockFrames_);
     want.callback = Callback;
     want.userdata = this;
-    id_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, mixer_ ? 0 : SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
-    if (id_ == 0) return false;
+    const SDL_AudioDeviceID id =
+        SDL_OpenAudioDevice(nullptr, 0, &want, &have, mixer_ ? 0 : SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
+    if (id == 0) return false;
+    StopUnheard();
+    id_ = id;
+    lost_ = false;
     if (mixer_) mixer_->Reopened(NowUs());
     else mixer_ = std::make_unique<Mixer>(have.freq);
     blockFrames_ = have.samples;
     // The file output is a recording of what would be heard: it must go on
     // taking silence in real time, or the pauses between sounds would be
     // missing from it.
-    idleWait_ = kind != OutputKind::File;
-    if (kind == OutputKind::Null || kind == OutputKind::File)
-      pacer_ = std::make_unique<OutputPacer>(have.freq, OutputPacer::kMaxLateUs, OutputPacer::kSlackUs);
+    idleWait_ = kind_ != OutputKind::File;
+    if (kind_ == OutputKind::Null || kind_ == OutputKind::File) StartPacing();
     else pacer_.reset();
     return true;
   }
 
   void Start() { SDL_PauseAudioDevice(id_, 0); }
 
-  // Instead of a device: a thread of its own takes the blocks, paced to real
-  // time, and the sound goes nowhere. For an output that would not open again
-  // (its mixer is made already), so that its sounds still play to their end on time.
-  void OpenUnheard(int blockFrames) {
+  // Instead of a device, a thread of its own takes the blocks, paced to real
+  // time, and the sound goes nowhere; for an output whose mixer is made
+  // already and whose device would not open, or was lost.
+  void PlayUnheard() {
+    CloseDevice();
+    if (unheard_.joinable()) return;
     mixer_->Reopened(NowUs());
-    blockFrames_ = blockFrames;
     idleWait_ = true;
-    pacer_ = std::make_unique<OutputPacer>(mixer_->SampleRate(), OutputPacer::kMaxLateUs, OutputPacer::kSlackUs);
+    StartPacing();
     unheardRunning_ = true;
     unheard_ = std::thread([this] {
       std::vector<int16_t> block(size_t(blockFrames_) * 2);
@@ -180,26 +200,49 @@ class SdlOutput {
     });
   }
 
-  // Stops the callback; the mixer stays for the streams still holding voices.
+  // Stops mixing, on the device or unheard; the mixer stays for the streams
+  // still holding voices.
   void Close() {
-    if (!IsOpen()) return;
-    // Closing waits for the callback, so it must not be waiting for a sound.
-    unheardRunning_ = false;
-    mixer_->StopWaiting();
-    if (id_) SDL_CloseAudioDevice(id_);
-    if (unheard_.joinable()) unheard_.join();
-    id_ = 0;
+    CloseDevice();
+    StopUnheard();
   }
 
   bool IsOpen() const { return id_ != 0 || unheard_.joinable(); }
-  bool Heard() const { return id_ != 0; }
+  bool OnDevice() const { return id_ != 0; }
+  bool Unheard() const { return unheard_.joinable(); }
+  // True once after the device was reported gone.
+  bool TakeLost() { return id_ != 0 && lost_.exchange(false); }
   Mixer& mixer() { return *mixer_; }
   int BlockFrames() const { return blockFrames_; }
 
  private:
+  void StartPacing() {
+    pacer_ = std::make_unique<OutputPacer>(mixer_->SampleRate(), OutputPacer::kMaxLateUs, OutputPacer::kSlackUs);
+  }
+
+  void CloseDevice() {
+    if (!id_) return;
+    // Closing waits for the callback, so it must not be waiting for a sound.
+    mixer_->StopWaiting();
+    SDL_CloseAudioDevice(id_);
+    id_ = 0;
+  }
+
+  void StopUnheard() {
+    if (!unheard_.joinable()) return;
+    unheardRunning_ = false;
+    mixer_->StopWaiting();
+    unheard_.join();
+  }
+
   static void Callback(void* user, Uint8* stream, int len) {
     auto* self = static_cast<SdlOutput*>(user);
     const int frames = len / 4;
+    // A lost device still calls for blocks, paced by SDL, and they go nowhere:
+    // the keeper is told and moves the output on.
+    if (self->id_ && SDL_GetAudioDeviceStatus(self->id_) == SDL_AUDIO_STOPPED && !self->lost_.exchange(true) &&
+        self->onLost_)
+      self->onLost_();
     // With nothing to play the device's thread sleeps here instead of mixing
     // silence every block; the next Play wakes it, and its block goes out at once.
     bool waited = self->idleWait_ && self->mixer_->WaitWhileSilent();
@@ -211,109 +254,195 @@ class SdlOutput {
     self->mixer_->Mix(reinterpret_cast<int16_t*>(stream), frames, NowUs());
   }
 
+  OutputKind kind_;
   SDL_AudioDeviceID id_ = 0;
   std::unique_ptr<Mixer> mixer_;
-  int blockFrames_ = 0;
+  int blockFrames_;
   bool idleWait_ = true;
   std::unique_ptr<OutputPacer> pacer_;  // on an output without a clock of its own
+  std::function<void()> onLost_;
+  std::atomic<bool> lost_{false};
   std::thread unheard_;
   std::atomic<bool> unheardRunning_{false};
 };
 
-// The sound output on a sound server: opened by the first Play of a sound on
-// it, closed by a keeper thread once nothing has sounded on it for
-// kSoundOutputQuietCloseUs. While it is open the server's sink runs at its short
-// latency, which the long output's heard position then counts too.
-class QuickOutput {
+// Keeps a device's outputs playing, on a thread of its own so that opening and
+// closing never hold the program:
+// - An output whose device is lost goes on unheard, and its device is opened
+//   again about once a second until it opens: when a sound server comes back,
+//   the music and the recordings go on where they are, and the heard position
+//   with them.
+// - On a sound server, the output for quick sounds is opened by the first sound
+//   played on it and closed once nothing has sounded on it for
+//   kSoundOutputQuietCloseUs. While it is open the server's sink runs at its
+//   short latency, which the long output's heard position then counts too.
+class OutputKeeper {
  public:
-  QuickOutput(SdlOutput& longOutput, int rate) : long_(longOutput), sound_(rate) {
-    // The server asks for a stream's first blocks, and for more after it fell
-    // behind, all at once: they queue behind one another.
-    long_.mixer().SetServerStream(true);
-    sound_.mixer().SetServerStream(true);
-    UpdateLatencies();
-    keeper_ = std::thread([this] { Keep(); });
+  // The outputs that stay open, started already; `quick`, when given, is the
+  // sound server's output for quick sounds, closed until a sound wants it.
+  OutputKeeper(std::vector<SdlOutput*> lasting, SdlOutput* quick, int quickBlockFrames)
+      : lasting_(std::move(lasting)), quick_(quick), quickBlockFrames_(quickBlockFrames) {
+    for (SdlOutput* output : Outputs()) output->OnLost([this] { Wake(); });
+    if (quick_) UpdateServerLatencies();
+    thread_ = std::thread([this] { Run(); });
   }
-  ~QuickOutput() {
+  ~OutputKeeper() {
     {
       std::lock_guard<std::mutex> g(lock_);
       ending_ = true;
     }
     wake_.notify_all();
-    keeper_.join();
-    sound_.Close();
+    thread_.join();
+    // Their callbacks tell this keeper when a device is lost: they stop first.
+    for (SdlOutput* output : Outputs()) output->Close();
   }
 
-  Mixer& mixer() { return sound_.mixer(); }
-  int BlockFrames() const { return kSoundBlockFrames; }
-  bool IsOpen() {
+  // A sound on the quick output was played: it opens when it is closed.
+  void RequestQuickOpen() {
+    {
+      std::lock_guard<std::mutex> g(lock_);
+      if (quickOpen_) return;
+      quickWanted_ = true;
+    }
+    wake_.notify_all();
+  }
+  bool QuickOpenOnDevice() {
     std::lock_guard<std::mutex> g(lock_);
-    return sound_.Heard();
+    return quickOpen_ && quickOnDevice_;
   }
 
-  // A sound on this output was played: opens the output when it is closed.
-  void Wanted() {
-    std::lock_guard<std::mutex> g(lock_);
-    if (sound_.IsOpen()) return;
-    if (sound_.Open(OutputKind::SoundServer, 0, kSoundBlockFrames)) {
-      UpdateLatencies();
-      sound_.Start();
-    } else {
-      static bool told = false;
-      if (!told)
-        std::fprintf(stderr, "The sound output could not be opened again (%s): sounds are not heard until it opens.\n",
-                     SDL_GetError());
-      told = true;
-      sound_.OpenUnheard(kSoundBlockFrames);
+ private:
+  std::vector<SdlOutput*> Outputs() const {
+    std::vector<SdlOutput*> all = lasting_;
+    if (quick_) all.push_back(quick_);
+    return all;
+  }
+
+  void Wake() {
+    {
+      std::lock_guard<std::mutex> g(lock_);
+      woken_ = true;
     }
     wake_.notify_all();
   }
 
- private:
   // The sink runs at the latency of the shortest stream open on it.
-  void UpdateLatencies() {
-    const int rate = sound_.mixer().SampleRate();
-    const int64_t sink = ServerSinkFrames(sound_.Heard() ? kSoundBlockFrames : long_.BlockFrames(), rate);
-    long_.mixer().SetLatencyFrames(ServerLatencyFrames(long_.BlockFrames(), sink, rate));
-    sound_.mixer().SetLatencyFrames(sound_.Heard() ? ServerLatencyFrames(kSoundBlockFrames, sink, rate) : 0);
+  void UpdateServerLatencies() {
+    SdlOutput& longOutput = *lasting_.front();
+    const int rate = quick_->mixer().SampleRate();
+    const bool quickOnDevice = quick_->OnDevice();
+    const int64_t sink = ServerSinkFrames(quickOnDevice ? quickBlockFrames_ : longOutput.BlockFrames(), rate);
+    longOutput.mixer().SetLatencyFrames(ServerLatencyFrames(longOutput.BlockFrames(), sink, rate));
+    quick_->mixer().SetLatencyFrames(quickOnDevice ? ServerLatencyFrames(quickBlockFrames_, sink, rate) : 0);
   }
 
-  // Closes the output after the quiet; sleeps until then, and while the
-  // output is closed until it opens.
-  void Keep() {
+  // Opens an output's device again, or plays it unheard (saying why once).
+  void Reopen(SdlOutput& output) {
+    if (output.OpenDevice()) {
+      output.Start();
+      if (lostSaid_) SayOnce(backSaid_, "The sound output is back.\n");
+      return;
+    }
+    if (!output.Unheard())
+      SayOnce(openFailSaid_, "The sound output could not be opened again (%s): sounds are not heard until it opens.\n",
+              SDL_GetError());
+    output.PlayUnheard();
+  }
+
+  void Run() {
+    // A lost device is tried again about once a second.
+    constexpr int64_t kRetryUs = 1'000'000;
+    int64_t retryAtUs = 0;
     std::unique_lock<std::mutex> g(lock_);
     while (!ending_) {
-      if (!sound_.IsOpen()) {
-        wake_.wait(g);
-        continue;
+      woken_ = false;
+      // Whether the quick output opens or closes is settled under the lock, so
+      // that a sound played while it closes asks for it again.
+      const bool openQuick = quick_ && std::exchange(quickWanted_, false) && !quickOpen_;
+      bool closeQuick = false;
+      int64_t closeAtUs = INT64_MAX;
+      if (quick_ && quickOpen_) {
+        const int64_t quietSince = quick_->mixer().QuietSinceUs();
+        if (quick_->mixer().HoldIfQuiet(kSoundOutputQuietCloseUs, NowUs())) {
+          closeQuick = true;
+          quickOpen_ = false;
+        } else {
+          closeAtUs = (quietSince < 0 ? NowUs() : quietSince) + kSoundOutputQuietCloseUs;
+        }
       }
-      const int64_t quietSince = sound_.mixer().QuietSinceUs();
-      const int64_t quiet = quietSince < 0 ? 0 : NowUs() - quietSince;
-      if (quietSince >= 0 && quiet >= kSoundOutputQuietCloseUs) {
-        sound_.Close();
-        UpdateLatencies();
-        continue;
+      g.unlock();
+      bool changed = openQuick || closeQuick;
+      for (SdlOutput* output : Outputs()) {
+        if (!output->TakeLost()) continue;
+        SayOnce(lostSaid_, "The sound output was lost: the program goes on without sound and opens it again as "
+                           "soon as it can.\n");
+        output->PlayUnheard();
+        changed = true;
+        retryAtUs = NowUs() + kRetryUs;
       }
-      wake_.wait_for(g, std::chrono::microseconds(kSoundOutputQuietCloseUs - quiet));
+      bool unheard = false;
+      if (NowUs() >= retryAtUs) {
+        for (SdlOutput* output : Outputs()) {
+          if (output->Unheard() && output != quick_) {
+            Reopen(*output);
+            changed = true;
+          }
+        }
+        if (quick_ && quick_->Unheard() && !closeQuick) {
+          Reopen(*quick_);
+          changed = true;
+        }
+        retryAtUs = NowUs() + kRetryUs;
+      }
+      if (openQuick) Reopen(*quick_);
+      if (closeQuick) quick_->Close();
+      if (changed && quick_) UpdateServerLatencies();
+      for (SdlOutput* output : Outputs()) unheard = unheard || output->Unheard();
+      g.lock();
+      if (openQuick) quickOpen_ = true;
+      quickOnDevice_ = quick_ && quick_->OnDevice();
+      // Anything that changed is looked at again at once (when to close, what to retry).
+      if (changed || woken_ || quickWanted_) continue;
+      // Sleeps until the next retry or close; with every output on its device
+      // and nothing to close, until woken.
+      const int64_t untilUs = std::min(closeAtUs, unheard ? retryAtUs : INT64_MAX);
+      if (untilUs == INT64_MAX) wake_.wait(g);
+      else wake_.wait_for(g, std::chrono::microseconds(std::max<int64_t>(0, untilUs - NowUs())));
     }
   }
 
-  SdlOutput& long_;
-  SdlOutput sound_;
+  // Says `line` on standard error the first time only, for the whole program.
+  static void SayOnce(std::atomic<bool>& said, const char* line, const char* detail = nullptr) {
+    if (said.exchange(true)) return;
+    if (detail) std::fprintf(stderr, line, detail);
+    else std::fprintf(stderr, "%s", line);
+  }
+
+  std::vector<SdlOutput*> lasting_;
+  SdlOutput* quick_;
+  int quickBlockFrames_;
   std::mutex lock_;
   std::condition_variable wake_;
   bool ending_ = false;
-  std::thread keeper_;
+  bool woken_ = false;
+  bool quickWanted_ = false;
+  bool quickOpen_ = false;
+  bool quickOnDevice_ = false;
+  std::thread thread_;
+  // What was said on standard error, each once in a program's life.
+  static inline std::atomic<bool> lostSaid_{false};
+  static inline std::atomic<bool> backSaid_{false};
+  static inline std::atomic<bool> openFailSaid_{false};
 };
 
 class SdlStream : public AudioStream {
  public:
-  SdlStream(std::unique_ptr<MixerVoice> voice, int rate, int64_t lengthMs, std::weak_ptr<QuickOutput> output)
-      : voice_(std::move(voice)), rate_(rate), length_(lengthMs), output_(std::move(output)) {}
+  SdlStream(std::unique_ptr<MixerVoice> voice, int rate, int64_t lengthMs, std::weak_ptr<OutputKeeper> quick)
+      : voice_(std::move(voice)), rate_(rate), length_(lengthMs), quick_(std::move(quick)) {}
 
   void Play() override {
     voice_->Play();
-    if (auto output = output_.lock()) output->Wanted();
+    if (auto keeper = quick_.lock()) keeper->RequestQuickOpen();
   }
   void Pause() override { voice_->Pause(NowUs()); }
   void Seek(int64_t ms) override { voice_->SeekFrame(std::clamp<int64_t>(ms, 0, length_) * rate_ / 1000); }
@@ -329,15 +458,15 @@ class SdlStream : public AudioStream {
   std::unique_ptr<MixerVoice> voice_;
   int rate_;
   int64_t length_;
-  std::weak_ptr<QuickOutput> output_;  // the sound output that opens on Play, if this plays on it
+  std::weak_ptr<OutputKeeper> quick_;  // the keeper that opens the output this plays on, if it opens on Play
 };
 
 class SdlAudioDevice : public AudioDevice {
  public:
-  SdlAudioDevice() = default;
+  explicit SdlAudioDevice(const SdlAudioOptions& options) : options_(options) {}
   ~SdlAudioDevice() override {
-    // The callbacks stop before the mixers go.
-    quick_.reset();
+    // The callbacks stop before the mixers go, and the keeper before the outputs.
+    keeper_.reset();
     if (music_) music_->Close();
     if (sound_) sound_->Close();
     DropEffect();
@@ -355,8 +484,8 @@ class SdlAudioDevice : public AudioDevice {
     subsystem_ = true;
     silent_ = true;
     kind_ = OutputKind::Null;
-    sound_ = std::make_unique<SdlOutput>();
-    if (sound_->Open(kind_, kRate, kSharedBlockFrames)) {
+    sound_ = std::make_unique<SdlOutput>(kind_, kSharedBlockFrames);
+    if (sound_->OpenDevice(kRate)) {
       Start(*sound_);
       return true;
     }
@@ -373,18 +502,31 @@ class SdlAudioDevice : public AudioDevice {
     subsystem_ = true;
     kind_ = CurrentOutputKind();
     if (kind_ == OutputKind::SoundServer) {
-      music_ = std::make_unique<SdlOutput>();
-      if (!music_->Open(kind_, kRate, kLongBlockFrames)) {
+      music_ = std::make_unique<SdlOutput>(kind_, kLongBlockFrames);
+      if (!music_->OpenDevice(kRate)) {
         music_.reset();
         return Failed();
       }
-      quick_ = std::make_shared<QuickOutput>(*music_, music_->mixer().SampleRate());
+      // The server asks for a stream's first blocks, and for more after it fell
+      // behind, all at once: they queue behind one another.
+      music_->mixer().SetServerStream(true);
+      if (options_.quickBlockFrames > 0) {
+        sound_ = std::make_unique<SdlOutput>(kind_, options_.quickBlockFrames, music_->mixer().SampleRate());
+        sound_->mixer().SetServerStream(true);
+      }
+      keeper_ = std::make_shared<OutputKeeper>(std::vector<SdlOutput*>{music_.get()}, sound_.get(),
+                                               options_.quickBlockFrames);
+      if (!sound_) {
+        const int rate = music_->mixer().SampleRate();
+        music_->mixer().SetLatencyFrames(
+            ServerLatencyFrames(kLongBlockFrames, ServerSinkFrames(kLongBlockFrames, rate), rate));
+      }
       music_->Start();
       return true;
     }
     const bool file = kind_ == OutputKind::File;
-    sound_ = std::make_unique<SdlOutput>();
-    if (!sound_->Open(kind_, kRate, file ? kSharedBlockFrames : kSoundBlockFrames)) {
+    sound_ = std::make_unique<SdlOutput>(kind_, file ? kSharedBlockFrames : kSoundBlockFrames);
+    if (!sound_->OpenDevice(kRate)) {
       sound_.reset();
       return Failed();
     }
@@ -392,21 +534,27 @@ class SdlAudioDevice : public AudioDevice {
       Start(*sound_);
       return true;
     }
-    music_ = std::make_unique<SdlOutput>();
-    if (music_->Open(kind_, sound_->mixer().SampleRate(), kMusicBlockFrames)) {
+    music_ = std::make_unique<SdlOutput>(kind_, kMusicBlockFrames);
+    if (music_->OpenDevice(sound_->mixer().SampleRate())) {
       Start(*sound_);
       Start(*music_);
+      KeepOpen({sound_.get(), music_.get()});
       return true;
     }
     music_.reset();
     // The songs will play on the sound output: it opens again, nothing playing
     // yet, with the longer block (or the short one again should that fail).
     sound_->Close();
-    if (!sound_->Open(kind_, kRate, kSharedBlockFrames) && !sound_->Open(kind_, kRate, kSoundBlockFrames)) {
-      sound_.reset();
-      return Failed();
+    sound_ = std::make_unique<SdlOutput>(kind_, kSharedBlockFrames);
+    if (!sound_->OpenDevice(kRate)) {
+      sound_ = std::make_unique<SdlOutput>(kind_, kSoundBlockFrames);
+      if (!sound_->OpenDevice(kRate)) {
+        sound_.reset();
+        return Failed();
+      }
     }
     Start(*sound_);
+    KeepOpen({sound_.get()});
     return true;
   }
 
@@ -416,9 +564,9 @@ class SdlAudioDevice : public AudioDevice {
   std::unique_ptr<AudioStream> OpenWave(std::shared_ptr<const WaveData> wave, bool quickStart) override {
     int64_t lengthMs = wave->durationMs();
     // On a sound server a long play goes to the long output, which is always open.
-    const bool longPlay = quick_ && !quickStart;
-    return Open(longPlay ? music_->mixer() : SoundMixer(), std::make_unique<WaveSource>(std::move(wave), Rate()),
-                lengthMs, longPlay ? nullptr : quick_);
+    const bool longPlay = OnServer() && (!quickStart || !sound_);
+    return Open(longPlay ? music_->mixer() : sound_->mixer(), std::make_unique<WaveSource>(std::move(wave), Rate()),
+                lengthMs, OnServer() && !longPlay ? keeper_ : nullptr);
   }
 
   std::unique_ptr<AudioStream> OpenMidi(std::shared_ptr<const MidiSong> song, const std::string& soundFontPath) override {
@@ -428,8 +576,8 @@ class SdlAudioDevice : public AudioDevice {
                 lengthMs);
   }
 
-  int Rate() { return SoundMixer().SampleRate(); }
-  int BlockFrames() const { return quick_ ? quick_->BlockFrames() : sound_->BlockFrames(); }
+  int Rate() { return SoundOutput().mixer().SampleRate(); }
+  int BlockFrames() const { return sound_ ? sound_->BlockFrames() : music_->BlockFrames(); }
   // The output the MIDI songs play on, when it is not the sound output.
   bool MusicFormat(int& rate, int& blockFrames) const {
     if (!music_) return false;
@@ -437,16 +585,23 @@ class SdlAudioDevice : public AudioDevice {
     blockFrames = music_->BlockFrames();
     return true;
   }
-  bool SoundOutputOpen() const { return quick_ ? quick_->IsOpen() : sound_ != nullptr; }
+  bool SoundOutputOpen() const { return OnServer() ? keeper_->QuickOpenOnDevice() : sound_ != nullptr; }
 
  private:
-  Mixer& SoundMixer() { return quick_ ? quick_->mixer() : sound_->mixer(); }
+  bool OnServer() const { return kind_ == OutputKind::SoundServer; }
+  SdlOutput& SoundOutput() { return sound_ ? *sound_ : *music_; }
 
   // Starts an output that stays open, its heard position taking off what its
   // driver buffers.
   void Start(SdlOutput& output) {
     output.mixer().SetLatencyFrames(OutputLatencyFrames(kind_, output.BlockFrames()));
     output.Start();
+  }
+
+  // A card's or JACK's outputs stay open, and open again should their device be lost.
+  void KeepOpen(std::vector<SdlOutput*> outputs) {
+    if (kind_ == OutputKind::Card || kind_ == OutputKind::Jack)
+      keeper_ = std::make_shared<OutputKeeper>(std::move(outputs), nullptr, 0);
   }
 
   bool Failed() {
@@ -456,29 +611,31 @@ class SdlAudioDevice : public AudioDevice {
   }
 
   static std::unique_ptr<AudioStream> Open(Mixer& mixer, std::unique_ptr<SampleSource> source, int64_t lengthMs,
-                                           std::weak_ptr<QuickOutput> output = {}) {
-    return std::make_unique<SdlStream>(mixer.Add(std::move(source)), mixer.SampleRate(), lengthMs, std::move(output));
+                                           std::weak_ptr<OutputKeeper> quick = {}) {
+    return std::make_unique<SdlStream>(mixer.Add(std::move(source)), mixer.SampleRate(), lengthMs, std::move(quick));
   }
 
+  SdlAudioOptions options_;
   bool subsystem_ = false;
   bool silent_ = false;  // on the null driver, started when nothing else opened
   OutputKind kind_ = OutputKind::Card;
   std::string failure_;
-  // On a sound server: the sound output that opens when wanted, and the long
-  // output as music_. Elsewhere: sound_, and music_ where a second output opens.
-  std::shared_ptr<QuickOutput> quick_;
+  // sound_ plays the sounds and music_ the songs, where a second output opens.
+  // On a sound server music_ is the long output and sound_ the output for
+  // quick sounds, which the keeper opens when a sound wants it.
   std::unique_ptr<SdlOutput> sound_;
   std::unique_ptr<SdlOutput> music_;
+  std::shared_ptr<OutputKeeper> keeper_;
 };
 
 }  // namespace
 
-std::unique_ptr<AudioDevice> CreateSdlAudioDevice() {
-  auto device = std::make_unique<SdlAudioDevice>();
+std::unique_ptr<AudioDevice> CreateSdlAudioDevice(const SdlAudioOptions& options) {
+  auto device = std::make_unique<SdlAudioDevice>(options);
   if (device->OpenOutputs()) return device;
   const std::string failure = device->Failure();
   device.reset();
-  device = std::make_unique<SdlAudioDevice>();
+  device = std::make_unique<SdlAudioDevice>(options);
   if (!device->OpenSilent()) return nullptr;
   static bool told = false;
   if (!told)

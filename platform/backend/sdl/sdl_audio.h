@@ -7,10 +7,25 @@
 
 namespace tlb {
 
+// On a sound server, the block of the output for the sounds that answer a
+// child at once: 4096 frames (93 ms). A sound that starts on the quiet output
+// is heard within a few milliseconds whatever the block; the block is what the
+// stream holds in reserve, and with shorter ones the server inserted silence
+// into names and clicks whenever the program's thread was late (measured with
+// bench_quick_sounds, every core busy). A sound that replaces one still
+// playing waits behind what is queued, up to a block.
+inline constexpr int kQuickBlockFrames = 4096;
+
+struct SdlAudioOptions {
+  // The quick output's block on a sound server. Other sizes are for measuring;
+  // 0 plays every sound on the long output, for the same.
+  int quickBlockFrames = kQuickBlockFrames;
+};
+
 // Opens the default audio device. When none can be opened, opens a silent
 // output that keeps real time instead (saying so once on standard error), so
 // that media players still play; nullptr only when that fails too.
-std::unique_ptr<AudioDevice> CreateSdlAudioDevice();
+std::unique_ptr<AudioDevice> CreateSdlAudioDevice(const SdlAudioOptions& options = {});
 
 // The output's rate and block size in frames, for measurements; false for a
 // device that is not this one.
