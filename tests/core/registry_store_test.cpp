@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 
 #include "platform/core/cp1250.h"
@@ -27,9 +28,11 @@ TEST(RegistryFormat, AnyByteStringSurvivesInNamesKeysAndData) {
   data.SetValue("Key \"quoted\" 100%", allBytes, RegistryValue::String(allBytes + allBytes));
   data.SetValue(allBytes.substr(0, 92) + allBytes.substr(93), "n", RegistryValue::Dword(7));  // no '\\'
 
-  const ParsedRegistry parsed = ParseRegistry(SerializeRegistry(data));
+  const std::string text = SerializeRegistry(data);
+  const ParsedRegistry parsed = ParseRegistry(text);
   ASSERT_TRUE(parsed.whole);
   EXPECT_EQ(parsed.data, data);
+  EXPECT_EQ(SerializedSize(data), text.size()) << "the size is counted as the text is written";
 }
 
 TEST(RegistryFormat, FileIsReadableUtf8Text) {
@@ -45,7 +48,7 @@ TEST(RegistryFormat, KeysAndNamesAreCaseInsensitiveAndKeepTheirFirstSpelling) {
   data.SetValue(Cz("Software\\Čísla"), "Hry_starty", RegistryValue::Dword(1));
   data.SetValue(Cz("\\SOFTWARE\\\\ČÍSLA\\"), "HRY_STARTY", RegistryValue::Dword(2));
   ASSERT_EQ(data.Keys().size(), 2u);  // Software and Software\Čísla
-  EXPECT_EQ(data.Keys().rbegin()->second.path, Cz("Software\\Čísla"));
+  EXPECT_EQ(data.Keys().rbegin()->first, Cz("Software\\Čísla"));
   EXPECT_EQ(data.FindValue(Cz("software\\čísla"), "hry_starty")->dword, 2u);
   EXPECT_TRUE(data.KeyExists("SOFTWARE"));
   EXPECT_TRUE(data.KeyExists(""));
@@ -120,11 +123,11 @@ TEST(RegistryFormat, EveryTruncatedFileIsFlaggedAndHoldsNoChangedValue) {
   for (size_t length = 0; length < text.size(); ++length) {
     const ParsedRegistry parsed = ParseRegistry(text.substr(0, length));
     EXPECT_FALSE(parsed.whole) << "length " << length;
-    for (const auto& [lower, key] : parsed.data.Keys()) {
-      EXPECT_TRUE(whole.KeyExists(key.path)) << "length " << length << ": " << key.path;
-      for (const auto& [lowerName, named] : key.values) {
-        const RegistryValue* original = whole.FindValue(key.path, named.name);
-        EXPECT_TRUE(original != nullptr && *original == named.value) << "length " << length << ": " << named.name;
+    for (const auto& [path, key] : parsed.data.Keys()) {
+      EXPECT_TRUE(whole.KeyExists(path)) << "length " << length << ": " << path;
+      for (const auto& [name, value] : key.values) {
+        const RegistryValue* original = whole.FindValue(path, name);
+        EXPECT_TRUE(original != nullptr && *original == value) << "length " << length << ": " << name;
       }
     }
   }
@@ -146,10 +149,97 @@ TEST(RegistryFormat, MutatedFilesNeverCrashAndWhatIsReadWritesBackTheSame) {
       if (mutated.empty()) mutated = "x";
     }
     const ParsedRegistry parsed = ParseRegistry(mutated);
-    const ParsedRegistry again = ParseRegistry(SerializeRegistry(parsed.data));
+    const std::string text = SerializeRegistry(parsed.data);
+    const ParsedRegistry again = ParseRegistry(text);
     ASSERT_TRUE(again.whole);
     EXPECT_EQ(again.data, parsed.data);
+    EXPECT_EQ(SerializedSize(parsed.data), text.size());
   }
+}
+
+// A large file is read a piece at a time: wherever the pieces are cut (inside
+// a line, a CR LF, an escape, a character's UTF-8 bytes), they read as the
+// whole text does.
+TEST(RegistryFormat, PiecesCutAnywhereReadAsTheWholeText) {
+  const std::string whole = SerializeRegistry(SampleRegistry());
+  std::string crLf;
+  for (char c : whole) crLf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  const std::string texts[] = {
+      whole,
+      crLf,
+      whole.substr(0, whole.size() - 7),  // cut off inside the last value line
+      "# a comment\n\ntulimbo-registry 1\nkey \"K\"\n  sz \"n\" \"" + std::string(300, 'x') + "%25\"\nbad line\nend\n",
+      "tulimbo-registry 2\nkey \"K\"\nend\n",
+      "key \"K\"\n  dword \"n\" 1",
+      "",
+  };
+  for (const std::string& text : texts) {
+    const ParsedRegistry expected = ParseRegistry(text);
+    for (size_t piece : {size_t{1}, size_t{2}, size_t{3}, size_t{7}, size_t{64}, text.size() + 1}) {
+      RegistryParser parser;
+      for (size_t at = 0; at < text.size(); at += piece) parser.Feed(std::string_view(text).substr(at, piece));
+      EXPECT_EQ(parser.Finish(), expected) << "pieces of " << piece << " of:\n" << text;
+    }
+  }
+}
+
+// A log watching the data tells which keys a change touched, as they were, so
+// that the size of the changed text can be counted from the old one, and
+// taking the change back leaves the data as it was, spellings included.
+TEST(RegistryChangeLog, MeasuresAChangeAndTakesItBack) {
+  struct Case {
+    const char* name;
+    std::function<void(RegistryData&)> change;
+  };
+  const Case cases[] = {
+      {"a new key deep down, its ancestors with it", [](RegistryData& d) { d.CreateKey("New\\Deep\\Key"); }},
+      {"an existing key spelt otherwise", [](RegistryData& d) { d.CreateKey("software\\ORVO TEAM"); }},
+      {"a new value in an existing key",
+       [](RegistryData& d) { d.SetValue("Software\\Orvo Team\\TQ2\\Nastaveni - Hry", "x", RegistryValue::Dword(1)); }},
+      {"a value replaced, its name spelt otherwise",
+       [](RegistryData& d) {
+         d.SetValue("SOFTWARE\\orvo team\\tq2\\odklon", "odklon_X1", RegistryValue::Dword(12345));
+       }},
+      {"a value set as it is", [](RegistryData& d) { d.SetValue("", "at the root", RegistryValue::Dword(0)); }},
+      {"a value at the root", [](RegistryData& d) { d.SetValue("", "new at the root", RegistryValue::String("r")); }},
+      {"a value in a new key, then changed again",
+       [](RegistryData& d) {
+         d.SetValue("Other\\Key", "v", RegistryValue::String(std::string(500, '%')));
+         d.SetValue("Other\\Key", "v", RegistryValue::Dword(2));
+       }},
+      {"the whole data replaced",
+       [](RegistryData& d) {
+         RegistryData other;
+         other.SetValue("software\\orvo team\\TQ2", "n", RegistryValue::Dword(3));
+         d = other;
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RegistryData data = SampleRegistry();
+    const RegistryData original = data;
+    const std::string before = SerializeRegistry(data);
+    RegistryChangeLog log(data);
+    c.change(data);
+
+    int64_t counted = static_cast<int64_t>(before.size());
+    for (const auto& [path, was] : log.Before()) {
+      if (const auto now = data.Keys().find(path); now != data.Keys().end())
+        counted += static_cast<int64_t>(SerializedSize(now->first, now->second));
+      if (was) counted -= static_cast<int64_t>(SerializedSize(path, *was));
+    }
+    EXPECT_EQ(counted, static_cast<int64_t>(SerializeRegistry(data).size()));
+
+    log.Undo();
+    EXPECT_EQ(data, original);
+    EXPECT_EQ(SerializeRegistry(data), before);
+  }
+  // A copy of watched data is not watched.
+  RegistryData data = SampleRegistry();
+  RegistryChangeLog log(data);
+  RegistryData copy = data;
+  copy.CreateKey("Elsewhere");
+  EXPECT_TRUE(log.Before().empty());
 }
 
 }  // namespace
