@@ -28,6 +28,7 @@ struct MixerVoice::Shared {
   // Wakes the device's thread waiting in WaitWhileSilent.
   std::condition_variable sound;
   bool noWaiting = false;
+  int waiting = 0;          // threads inside WaitWhileSilent's wait
   int64_t lastSoundUs = 0;  // the caller's time of the last block that held sound
   bool Silent() const {
     if (!fading.empty()) return false;
@@ -302,7 +303,9 @@ bool Mixer::WaitWhileSilent() {
   std::unique_lock<std::mutex> g(shared_->lock);
   MixerVoice::Shared& s = *shared_;
   if (s.noWaiting || !s.Silent()) return false;
+  ++s.waiting;
   s.sound.wait(g, [&] { return s.noWaiting || !s.Silent(); });
+  --s.waiting;
   s.clock.Restart();
   return true;
 }
@@ -311,6 +314,11 @@ void Mixer::StopWaiting() {
   std::lock_guard<std::mutex> g(shared_->lock);
   shared_->noWaiting = true;
   shared_->sound.notify_all();
+}
+
+bool Mixer::DeviceWaiting() const {
+  std::lock_guard<std::mutex> g(shared_->lock);
+  return shared_->waiting > 0;
 }
 
 void Mixer::Reopened(int64_t nowUs) {
