@@ -16,8 +16,8 @@ fi
 (cd build && ctest --output-on-failure -j"$(nproc)" --timeout 600)
 
 # The suite under the sanitizers: any report ends the test program with an
-# error, so the test fails. The suppressions are leaks inside the system's D-Bus
-# and sound server client libraries, which SDL loads.
+# error, so the test fails. The suppressions name the functions of the system's
+# D-Bus and sound server client libraries whose memory SDL loses (see the file).
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTULIMBO_SANITIZE=ON >/dev/null
 cmake --build build-sanitize -j"$(nproc)"
 (cd build-sanitize &&

@@ -29,6 +29,7 @@ struct MixerVoice::Shared {
   std::condition_variable sound;
   bool noWaiting = false;
   bool held = false;        // voices stand still while the output closes (see HoldIfQuiet)
+  int waiting = 0;          // threads inside WaitWhileSilent's wait
   int64_t lastSoundUs = 0;  // the caller's time of the last block that held sound
   bool Silent() const {
     if (!fading.empty()) return false;
@@ -305,7 +306,9 @@ bool Mixer::WaitWhileSilent() {
   MixerVoice::Shared& s = *shared_;
   auto wake = [&] { return s.noWaiting || (!s.held && !s.Silent()); };
   if (wake()) return false;
+  ++s.waiting;
   s.sound.wait(g, wake);
+  --s.waiting;
   s.clock.Restart();
   return true;
 }
@@ -314,6 +317,11 @@ void Mixer::StopWaiting() {
   std::lock_guard<std::mutex> g(shared_->lock);
   shared_->noWaiting = true;
   shared_->sound.notify_all();
+}
+
+bool Mixer::DeviceWaiting() const {
+  std::lock_guard<std::mutex> g(shared_->lock);
+  return shared_->waiting > 0;
 }
 
 void Mixer::Reopened(int64_t nowUs) {

@@ -163,6 +163,9 @@ class Mixer {
   bool WaitWhileSilent();
   // Ends the wait and every later one (the device is closing).
   void StopWaiting();
+  // True while a thread waits in WaitWhileSilent, so that a test can play a
+  // voice knowing the device's thread stands still, instead of guessing with a sleep.
+  bool DeviceWaiting() const;
   // The device opens again at `nowUs` (the caller's clock) after StopWaiting:
   // its thread may wait again, held voices play on, the heard position starts
   // again from its first block, and the quiet counts from then.

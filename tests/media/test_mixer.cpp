@@ -167,12 +167,24 @@ TEST(Mixer, FirstMixedAtTellsWhenAStartedVoiceWasFirstHeard) {
   EXPECT_EQ(v->FirstMixedAt(), 10);
 }
 
+// Waits until a device thread stands in the mixer's wait, or has returned
+// from WaitWhileSilent without waiting, or 10 s have passed (a thread that is
+// slow to start on a busy machine is waited for, not raced with a sleep).
+// True when the thread waits.
+bool DeviceThreadWaits(const Mixer& mixer, const std::atomic<bool>& returned) {
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!mixer.DeviceWaiting() && !returned && std::chrono::steady_clock::now() < limit)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  return mixer.DeviceWaiting();
+}
+
 // The device's thread waits while nothing sounds: not while a voice plays or
 // fades out, until a voice is played, and never again once told to stop waiting.
 TEST(Mixer, TheDeviceWaitsWhileNothingSoundsAndWakesOnPlay) {
   Mixer mixer(1000);  // a 4-frame fade
   auto v = mixer.Add(Constant(1000, 100));
   std::vector<int16_t> out(20);
+  EXPECT_FALSE(mixer.DeviceWaiting());
   auto waitFor = [&](auto&& wake) {
     std::atomic<bool> returned{false};
     bool waited = false;
@@ -180,11 +192,11 @@ TEST(Mixer, TheDeviceWaitsWhileNothingSoundsAndWakesOnPlay) {
       waited = mixer.WaitWhileSilent();
       returned = true;
     });
-    std::this_thread::sleep_for(std::chrono::milliseconds(30));
-    bool early = returned;
+    const bool waits = DeviceThreadWaits(mixer, returned);
     wake();
     device.join();
-    EXPECT_FALSE(early) << "waited";
+    EXPECT_TRUE(waits) << "waited";
+    EXPECT_FALSE(mixer.DeviceWaiting()) << "woken";
     return waited;
   };
   EXPECT_TRUE(waitFor([&] { v->Play(); }));
@@ -229,8 +241,7 @@ TEST(Mixer, TellsSinceWhenItIsQuietAndWaitsAgainAfterReopening) {
     mixer.WaitWhileSilent();
     returned = true;
   });
-  std::this_thread::sleep_for(std::chrono::milliseconds(30));
-  EXPECT_FALSE(returned) << "waits again once reopened";
+  EXPECT_TRUE(DeviceThreadWaits(mixer, returned)) << "waits again once reopened";
   mixer.StopWaiting();
   device.join();
 }
@@ -247,10 +258,17 @@ TEST(Mixer, AVoicePlayedAfterTheOutputStoodStillIsHeardFromItsFirstBlock) {
   for (; t < 60; t += 10) mixer.Mix(out.data(), 10, t * 1000);  // a ends at output frame 50
   EXPECT_TRUE(a->Sounding(65'000));
   EXPECT_FALSE(a->Sounding(71'000));
-  std::thread device([&] { mixer.WaitWhileSilent(); });
-  std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  // b plays only once the device's thread waits, as an output that stood still.
+  std::atomic<bool> returned{false};
+  bool waited = false;
+  std::thread device([&] {
+    waited = mixer.WaitWhileSilent();
+    returned = true;
+  });
+  const bool waits = DeviceThreadWaits(mixer, returned);
   b->Play();
   device.join();
+  ASSERT_TRUE(waits && waited) << "nothing sounds, so the device waits";
   t = 150;  // the output stood still for 90 ms
   mixer.Mix(out.data(), 10, t * 1000);  // b's frame 0 goes out at output frame 60
   EXPECT_EQ(b->HeardFrame(160'000), 0) << "not heard before the latency";

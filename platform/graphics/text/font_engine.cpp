@@ -66,6 +66,13 @@ struct FontEngine::Library {
   }
   ~Library() {
     if (config) FcConfigDestroy(config);
+    // The engine is the process's only user of fontconfig and goes only at
+    // exit. Beyond the configuration, reading it left state in the library's
+    // own globals (the object names and user folders its files declare, the
+    // font caches, the default languages); FcFini frees that too, so that
+    // nothing fontconfig allocated outlives the engine, whatever files the
+    // machine's configuration holds.
+    FcFini();
     if (ft) FT_Done_FreeType(ft);
   }
 };
