@@ -75,7 +75,12 @@ int main(int argc, char** argv) {
     }
     auto stream = device->OpenWave(tone, /*quickStart=*/true);
     stream->Play();
-    const bool quickOpen = SdlSoundOutputOpen(device.get());
+    // The output opens on a thread of its own, at once.
+    bool quickOpen = false;
+    for (int i = 0; i < 200 && !quickOpen && stream->Playing(); ++i) {
+      quickOpen = SdlSoundOutputOpen(device.get());
+      if (!quickOpen) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
     const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (stream->Playing() && std::chrono::steady_clock::now() < limit)
       std::this_thread::sleep_for(std::chrono::milliseconds(5));

@@ -284,7 +284,11 @@ class OutputKeeper {
       : lasting_(std::move(lasting)), quick_(quick), quickBlockFrames_(quickBlockFrames) {
     for (SdlOutput* output : Outputs()) output->OnLost([this] { Wake(); });
     if (quick_) UpdateServerLatencies();
-    thread_ = std::thread([this] { Run(); });
+    thread_ = std::thread([this] {
+      Run();
+      // What SDL keeps for a thread it did not start (its last error, for one).
+      SDL_TLSCleanup();
+    });
   }
   ~OutputKeeper() {
     {
