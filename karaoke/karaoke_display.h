@@ -14,6 +14,7 @@
 // The rhymes and the songs forms differ only in the settings below.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,8 @@ class KaraokeDisplay {
   const std::string& LineHighlight(int k) const { return highlights_.at(size_t(k - 1)); }
 
   // The control "text_<k>" (0 the title line), or nullptr when the form has none.
+  // A line found is kept while it lives, keeps its name and stays on the form, so
+  // that the 50 ms tick does not search the form's components for every line.
   TBarevnyText* Line(int k) const;
 
   // Every display line gets the caption " " and the count 0, and the coloured
@@ -61,6 +64,11 @@ class KaraokeDisplay {
   // followed by its syllables. A syllable on a line without a control stops the
   // pass there, after the earlier ones are shown, with EKaraokeLine.
   void ShowWholeText();
+  // True when ShowWholeText would change nothing: the title and every display line
+  // show their whole text uncoloured (and visible, where the settings show them),
+  // nothing is recorded as coloured, and every syllable has its line. The forms'
+  // colouring timers sleep while it holds between playbacks.
+  bool ShowsWholeText() const;
 
   // Colours the syllables that are due at `position` (ms): those not yet done whose
   // time less 300 (never below 0) is before it. Each coloured syllable on a display
@@ -73,10 +81,24 @@ class KaraokeDisplay {
   static constexpr int32_t kLeadMs = 300;
 
  private:
+  // A line control's name, the control found by it, and the token that tells
+  // whether that control still lives.
+  struct FoundLine {
+    std::string name;
+    TBarevnyText* control = nullptr;
+    std::weak_ptr<void> alive;
+  };
+
+  // The captions ShowWholeText gives the title (0) and the display lines 1 up: a
+  // blank, then the line's syllables. Returns the first syllable whose line has no
+  // control, the captions built up to it; 0 when every syllable has its line.
+  int WholeCaptions(std::vector<std::string>& captions) const;
+
   tlb::TComponent* form_;
   KaraokeText& text_;
   KaraokeDisplaySettings settings_;
   std::vector<std::string> highlights_;
+  mutable std::vector<FoundLine> found_;  // by line number, 0 the title
 };
 
 }  // namespace tq

@@ -1,14 +1,9 @@
 // The application: the message loop, dispatch with its one catch, idle-time mouse tracking, and program runs.
 #include "platform/ui/forms.h"
 
-#include <algorithm>
-
-#include "platform/core/cp1250.h"
 #include "platform/core/resources.h"
-#include "platform/graphics/dib_blit.h"
 #include "platform/media/audio_device.h"
 #include "platform/ui/dialogs.h"
-#include "platform/ui/hooks.h"
 #include "platform/ui/message_queue.h"
 
 namespace tlb {

@@ -1,14 +1,7 @@
 // Forms: showing, modal runs, closing, release and painting.
 #include "platform/ui/forms.h"
 
-#include <algorithm>
-
 #include "platform/core/cp1250.h"
-#include "platform/core/resources.h"
-#include "platform/graphics/dib_blit.h"
-#include "platform/media/audio_device.h"
-#include "platform/ui/dialogs.h"
-#include "platform/ui/hooks.h"
 #include "platform/ui/message_queue.h"
 
 namespace tlb {
@@ -54,11 +47,15 @@ void TCustomForm::DoCreate() {
 
 void TCustomForm::SetBounds(int left, int top, int width, int height) {
   bool resized = width != width_ || height != height_;
-  if (visible_ && Screen) Screen->Compose(BoundsRect());
+  const Rect before = BoundsRect();
   bool moved = left != left_ || top != top_ || resized;
   TWinControl::SetBounds(left, top, width, height);
   if (resized) InvalidateArea({0, 0, width_, height_});
-  if (visible_ && Screen) Screen->Compose(BoundsRect());
+  // The place the form left shows again what lies there now, then the form its new place.
+  if (visible_ && Screen) {
+    Screen->Compose(before);
+    Screen->Compose(BoundsRect());
+  }
   if (moved && visible_) SendMessage(this, WM_WINDOWPOSCHANGED, 0, 0);
 }
 

@@ -3,13 +3,7 @@
 
 #include <algorithm>
 
-#include "platform/core/cp1250.h"
-#include "platform/core/resources.h"
 #include "platform/graphics/dib_blit.h"
-#include "platform/media/audio_device.h"
-#include "platform/ui/dialogs.h"
-#include "platform/ui/hooks.h"
-#include "platform/ui/message_queue.h"
 
 namespace tlb {
 
@@ -94,7 +88,11 @@ void TScreen::Compose(const Rect& dirty) {
       return;
     }
   pendingCompose_ = {};
-  FillDib(screen_, area, area, 0x000000);
+  // Black where no form lies; a form over the whole area copies every pixel of it.
+  const bool covered = std::any_of(zOrder_.begin(), zOrder_.end(), [&area](const TCustomForm* f) {
+    return f->Visible() && f->BoundsRect().Intersect(area) == area;
+  });
+  if (!covered) FillDib(screen_, area, area, 0x000000);
   for (TCustomForm* f : zOrder_) {
     if (!f->Visible()) continue;
     Rect r = f->BoundsRect().Intersect(area);

@@ -42,6 +42,13 @@ void TFORM_Lymbal::timer_pro_podbarvovaniTimer(TObject*) {
   }
 }
 
+bool TFORM_Lymbal::ColouringAtRest() const {
+  const LymbalState& s = LymbalUnit();
+  // A recording starts only on this thread; its end is noticed by the ticks,
+  // which run while WasPlaying says it played.
+  return !s.Closing && !s.WasPlaying && wavplayer->Mode() != mpPlaying && display_->ShowsWholeText();
+}
+
 void TFORM_Lymbal::RhymeButtonClick(uint8_t N) {
   LymbalState& s = LymbalUnit();
   if (s.CurrentRhyme == N) {

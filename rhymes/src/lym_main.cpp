@@ -91,10 +91,19 @@ TFORM_Lymbal::TFORM_Lymbal(TComponent* AOwner) : TForm(AOwner) {
   TLB_COMPONENT(uvodni_blikajici_ikony);
   TLB_COMPONENT(Midi_spoustec);
   TLB_COMPONENT(timer_pro_podbarvovani);
+  // At rest after the introduction only the blinking icons and the music's loop
+  // have something to do: the other timers sleep through their ticks. Until then
+  // they tick: the introduction's waiting loop looks at the narration after each.
+  timer_pro_podbarvovani->SetQuietWhile([this] { return IntroductionOver() && ColouringAtRest(); });
+  wavspoustec->SetQuietWhile([this] { return IntroductionOver() && AnnouncingAtRest(); });
+  Midi_spoustec->SetQuietWhile([this] { return IntroductionOver() && MusicLoopAtRest(); });
   DoCreate();
 }
 
 TFORM_Lymbal::~TFORM_Lymbal() {
+  // The quiet tests read members of this form, which go before its timers do.
+  for (TTimer* t : {timer_pro_podbarvovani, wavspoustec, Midi_spoustec})
+    if (t) t->SetQuietWhile({});
   if (FORM_Lymbal == this) FORM_Lymbal = nullptr;
 }
 
@@ -284,6 +293,17 @@ void TFORM_Lymbal::wavspoustecTimer(TObject*) {
   }
 }
 
+// The rhyme buttons come when the introduction ends, and stay.
+bool TFORM_Lymbal::IntroductionOver() const { return btn[3]->Visible(); }
+
+bool TFORM_Lymbal::AnnouncingAtRest() const {
+  const LymbalState& s = LymbalUnit();
+  // While a narration plays the tick keeps the mouse talking; one starts only on
+  // this thread.
+  if (btn[3]->Visible() && mysakPlayer->Mode() == mpPlaying) return false;
+  return s.HoveredButton == 0 ? wavspoustec->Tag == 0 : s.HoveredButton == s.AnnouncedButton;
+}
+
 void TFORM_Lymbal::mluvici_mysClick(TObject*) {
   // The help: only once the introduction is over and while no rhyme plays.
   if (!btn[3]->Visible() || RhymePlaying()) return;
@@ -297,6 +317,13 @@ void TFORM_Lymbal::Midi_spoustecTimer(TObject*) {
     if (MIDIPlayer->Mode() == mpStopped) MIDIPlayer->Play();
   } catch (const std::exception&) {
   }
+}
+
+// A playing file may end at any moment and a stopped one is started: only a
+// player with nothing open, or paused, leaves the tick nothing to do.
+bool TFORM_Lymbal::MusicLoopAtRest() const {
+  const TMPModes mode = MIDIPlayer->Mode();
+  return mode != mpStopped && mode != mpPlaying;
 }
 
 void TFORM_Lymbal::btn_konecClick(TObject*) {

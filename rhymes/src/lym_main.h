@@ -108,6 +108,13 @@ class TFORM_Lymbal : public tlb::TForm {
   void OpenBackgroundMusic();
   void SetupCursors();
   bool RhymePlaying() const;
+  // When a tick of the colouring, announcing or music timer would change nothing.
+  // A sound reaching its end on its own time can only begin such a rest; what ends
+  // one (a click, a key, a sound started) happens on this thread, which is awake.
+  bool IntroductionOver() const;
+  bool ColouringAtRest() const;
+  bool AnnouncingAtRest() const;
+  bool MusicLoopAtRest() const;
   bool SetPictureFrom(tlb::TImage* target, const std::string& storeName);
 
   std::unique_ptr<KaraokeDisplay> display_;

@@ -3,6 +3,8 @@
 // virtual times.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "karaoke/karaoke_display.h"
 #include "platform/core/cp1250.h"
 #include "platform/media/media_player.h"
@@ -166,6 +168,62 @@ TEST_F(DisplayTest, TheSongsShowTheirHiddenLines) {
   display.ClearLines();
   EXPECT_EQ(Caption(1), " ");
   EXPECT_EQ(Caption(0), "Ententýky");
+}
+
+// The colouring timers sleep while this holds, so it must fail whenever showing the
+// whole text would change a line, whoever changed it.
+TEST_F(DisplayTest, ShowsWholeTextHoldsExactlyWhileShowingItWouldChangeNothing) {
+  struct Case {
+    const char* what;
+    KaraokeDisplaySettings settings;
+    std::function<void(KaraokeDisplay&)> change;  // none: the shown text is left alone
+    bool showable;  // false: the whole text cannot be shown, so it never holds
+  };
+  const Case cases[] = {
+      {"nothing changed", kRhymes, nullptr, true},
+      {"a syllable coloured", kRhymes, [](KaraokeDisplay& d) { d.HighlightSyllables(1000); }, true},
+      {"a caption set by the form", kRhymes, [&](KaraokeDisplay&) { lines[2]->SetCaption(" jinak"); }, true},
+      {"a count set by the form", kRhymes, [&](KaraokeDisplay&) { lines[3]->SetKolik_znaku_barevnych(2); }, true},
+      {"the title set by the form", kRhymes, [&](KaraokeDisplay&) { lines[0]->SetCaption(""); }, true},
+      {"the lines cleared", kRhymes, [](KaraokeDisplay& d) { d.ClearLines(); }, true},
+      {"another text read", kRhymes, [&](KaraokeDisplay&) { Load("100*jiny@\r\n200*text"); }, true},
+      {"a song's line hidden", kSongs, [&](KaraokeDisplay&) { lines[5]->SetVisible(false); }, true},
+      {"a line's control freed", kRhymes, [&](KaraokeDisplay&) { delete lines[2]; }, false},
+      {"a syllable past the last line", kRhymes,
+       [&](KaraokeDisplay&) { Load("100*a\r\n@\r\n@\r\n@\r\n@\r\n@\r\n@\r\n@\r\n@\r\n@\r\n200*b"); }, false},
+  };
+  for (const Case& c : cases) {
+    lines.clear();
+    while (form->ComponentCount() > 0) delete form->Components(form->ComponentCount() - 1);
+    MakeLines(12);
+    Load("100*En\r\n200*ten@\r\n300*tý\r\n400*ky");
+    KaraokeDisplay display(form, text, c.settings);
+    EXPECT_FALSE(display.ShowsWholeText()) << c.what;  // new lines show nothing yet
+    display.ShowWholeText();
+    ASSERT_TRUE(display.ShowsWholeText()) << c.what;
+    if (c.change) c.change(display);
+    EXPECT_EQ(display.ShowsWholeText(), !c.change) << c.what;
+    try {
+      display.ShowWholeText();
+    } catch (const EKaraokeLine&) {
+    }
+    EXPECT_EQ(display.ShowsWholeText(), c.showable) << c.what;
+  }
+}
+
+TEST_F(DisplayTest, ALineIsLookedUpAgainOnceItsControlIsFreedOrRenamed) {
+  MakeLines(9);
+  KaraokeDisplay display(form, text, kRhymes);
+  EXPECT_EQ(display.Line(1), lines[1]);
+  lines[1]->Name = "jiny";
+  EXPECT_EQ(display.Line(1), nullptr);
+  lines[1]->Name = "TEXT_1";  // names compare ignoring case
+  EXPECT_EQ(display.Line(1), lines[1]);
+  delete lines[1];
+  EXPECT_EQ(display.Line(1), nullptr);
+  CountingText* again = AddLine(1, 177);
+  EXPECT_EQ(display.Line(1), again);
+  EXPECT_EQ(display.Line(10), nullptr);  // past the display lines: looked up, and there is none
 }
 
 // A recording played under the form's 50 ms tick, as both karaoke forms drive the display.

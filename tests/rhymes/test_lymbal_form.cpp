@@ -5,6 +5,7 @@
 #include <map>
 
 #include "platform/core/cp1250.h"
+#include "platform/ui/message_queue.h"
 #include "shared/pozadi.h"
 #include "tests/rhymes/lymbal_fixture.h"
 
@@ -73,6 +74,25 @@ TEST_F(LymbalForm, TheIntroductionShowsTheFacesAtEightSecondsAndTheArrowAtTwelve
   EXPECT_TRUE(run().backend.Dialogs().empty());
 }
 
+// Without the music the introduction's waiting loop is woken by the mouth's clip
+// and the form's own timers alone: the faces and the arrow still come on time.
+TEST_F(LymbalForm, WithoutTheMusicTheIntroductionKeepsItsTimes) {
+  Start({"hudba/lymbal.mid"});
+  // Looked at before each wait, so that looking wakes nothing.
+  int64_t faces = -1, arrow = -1;
+  MessageQueue::Instance().AddWakeSource([&] {
+    if (faces < 0 && AnyFaceVisible(form())) faces = run().backend.NowMs();
+    if (arrow < 0 && form().sipka->Visible()) arrow = run().backend.NowMs();
+    return int64_t(-1);
+  });
+  ASSERT_TRUE(run().RunUntil([&] { return form().btn_konec->Visible(); }, 30000));
+  // The narration starts at 200 ms: 8 s and 12 s into it, each within a tick of 50 ms.
+  EXPECT_GT(faces, 8200);
+  EXPECT_LE(faces, 8250);
+  EXPECT_GT(arrow, 12200);
+  EXPECT_LE(arrow, 12250);
+}
+
 TEST_F(LymbalForm, EscOrAClickOnTheShieldSkipsTheIntroduction) {
   for (bool esc : {true, false}) {
     Start();
@@ -113,6 +133,38 @@ TEST_F(LymbalForm, RestingOnAButtonSpeaksItsNameOnceAfterSevenTicks) {
   run().RunUntil(5750);
   EXPECT_EQ(Sounds(SoundKind::Effect), (std::vector<std::string>{"iko_p3.WAV", "iko_kon.WAV"}));
   EXPECT_EQ(run().backend.CursorIndex(), 7);
+}
+
+// At rest after the introduction only the blinking icons and the music's loop wake
+// the form; a child coming back after a minute is answered on the same beats as ever.
+TEST_F(LymbalForm, AfterAMinuteAtRestTheFormSleepsAndAnswersOnItsTimersBeats) {
+  Start();
+  SkipIntroduction();
+  int sleeps = 0;
+  MessageQueue::Instance().AddWakeSource([&] {
+    ++sleeps;
+    return int64_t(-1);
+  });
+  run().RunUntil(10000);
+  sleeps = 0;
+  run().RunUntil(60000);
+  // The blink's 125 ticks, the music timer's 100 and the music's ends; not the 1,000
+  // ticks of the colouring timer and the 500 of the hover timer.
+  EXPECT_LT(sleeps, 300);
+  EXPECT_TRUE(form().uvodni_blikajici_ikony->Enabled());
+  // The hover timer ticks on its 100 ms beat: the seventh tick on the button speaks.
+  run().backend.MoveMouse(61237, Centre(form().btn[1]));
+  run().RunUntil(61899);
+  EXPECT_TRUE(Sounds(SoundKind::Effect).empty());
+  run().RunUntil(61900);
+  EXPECT_EQ(Sounds(SoundKind::Effect), std::vector<std::string>{"iko_p1.WAV"});
+  // The colouring timer ticks on its 50 ms beat: the first syllable, due 300 ms into
+  // the recording, is coloured at the first tick after that.
+  run().backend.Click(63013, Centre(form().btn[1]));
+  run().RunUntil(63349);
+  EXPECT_EQ(form().Display().Line(1)->Kolik_znaku_barevnych(), 0);
+  run().RunUntil(63350);
+  EXPECT_EQ(form().Display().Line(1)->Kolik_znaku_barevnych(), 3);  // the blank and "En"
 }
 
 TEST_F(LymbalForm, TheMouseAndTheArrowGiveTheHelpOnlyWhenNoRhymePlays) {

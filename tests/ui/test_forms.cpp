@@ -250,6 +250,16 @@ TEST_F(FormsFixture, ShownFormsAreComposedOntoTheScreen) {
   run.RunFor(10);
   EXPECT_EQ(run.backend.PixelAt(f->Left() + 50, f->Top() + 50), COLORREF(0x0000FF));
   EXPECT_EQ(run.backend.PixelAt(0, 0), COLORREF(0));
+  // Where a form no longer lies the screen is black again: moved half off its old
+  // place, which it then covers only in part, and then hidden.
+  const Point old{f->Left(), f->Top()};
+  f->SetBounds(old.x + 50, old.y + 50, 100, 100);
+  run.RunFor(10);
+  EXPECT_EQ(run.backend.PixelAt(old.x + 10, old.y + 10), COLORREF(0));
+  EXPECT_EQ(run.backend.PixelAt(old.x + 60, old.y + 60), COLORREF(0x0000FF));
+  f->Hide();
+  run.RunFor(10);
+  EXPECT_EQ(run.backend.PixelAt(old.x + 60, old.y + 60), COLORREF(0));
 }
 
 }  // namespace

@@ -9,6 +9,12 @@ void EnlargePixels(const uint8_t* src, int srcPitch, int width, int height, int 
                    int dstPitch) {
   if (width <= 0 || height <= 0 || s < 1) return;
   const size_t rowBytes = size_t(width) * size_t(s) * size_t(bytesPerPixel);
+  if (s == 1) {
+    // Unenlarged: each row is one copy.
+    for (int y = 0; y < height; ++y)
+      std::memcpy(dst + size_t(y) * size_t(dstPitch), src + size_t(y) * size_t(srcPitch), rowBytes);
+    return;
+  }
   for (int y = 0; y < height; ++y, src += srcPitch) {
     uint8_t* first = dst + size_t(y) * size_t(s) * size_t(dstPitch);
     if (bytesPerPixel == 4) {

@@ -69,12 +69,13 @@ struct SdlBackend::Native {
                 size_t(at.x + area.left * s) * bytes;
     const uint8_t* src = shown->row(area.top) + area.left * 4;
     const Uint32 format = surface->format->format;
-    if (s == 1) {
+    if (format == SDL_PIXELFORMAT_ARGB8888 || format == SDL_PIXELFORMAT_RGB888) {
+      // The screen's pixels are already the window's (RGB888 only leaves the top
+      // byte unused): copied, not converted, at every scale.
+      EnlargePixels(src, shown->stride(), area.width(), area.height(), 4, s, dst, surface->pitch);
+    } else if (s == 1) {
       SDL_ConvertPixels(area.width(), area.height(), SDL_PIXELFORMAT_ARGB8888, src, shown->stride(), format, dst,
                         surface->pitch);
-    } else if (format == SDL_PIXELFORMAT_ARGB8888 || format == SDL_PIXELFORMAT_RGB888) {
-      // The screen's pixels are already the window's (RGB888 only leaves the top byte unused).
-      EnlargePixels(src, shown->stride(), area.width(), area.height(), 4, s, dst, surface->pitch);
     } else {
       const int pitch = area.width() * bytes;
       converted.resize(size_t(pitch) * size_t(area.height()));
