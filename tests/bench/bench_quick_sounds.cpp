@@ -29,7 +29,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -37,14 +36,14 @@
 #include <vector>
 
 #include "platform/backend/sdl/sdl_audio.h"
-#include "platform/formats/midi_file.h"
 #include "platform/media/playsound.h"
-#include "platform/media/sound_font.h"
+#include "tests/bench/bench_measure.h"
 #include "tests/support/heard_whole.h"
 #include "tests/support/pulse_daemon.h"
 #include "tests/support/sound_only_backend.h"
 
 using namespace tlb;
+using tlb::bench::ProcessCpuSeconds;
 using tlb::testing::MonitorRecorder;
 using tlb::testing::MonotonicUs;
 using tlb::testing::PulseDaemon;
@@ -55,25 +54,9 @@ constexpr int kRate = MonitorRecorder::kRate;
 
 void SleepS(double s) { std::this_thread::sleep_for(std::chrono::microseconds(int64_t(s * 1e6))); }
 
-// utime + stime of a process (every thread), in seconds.
-double ProcessCpuSeconds(pid_t pid) {
-  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-  std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  size_t close = stat.rfind(')');
-  if (close == std::string::npos) return 0;
-  std::istringstream fields(stat.substr(close + 2));
-  std::string field;
-  unsigned long long utime = 0, stime = 0;
-  for (int i = 3; i <= 15 && fields >> field; ++i) {
-    if (i == 14) utime = std::stoull(field);
-    if (i == 15) stime = std::stoull(field);
-  }
-  return double(utime + stime) / double(sysconf(_SC_CLK_TCK));
-}
-
 double ServerCpuSeconds(const PulseDaemon& daemon) {
   double sum = 0;
-  for (pid_t p : daemon.ServerPids()) sum += ProcessCpuSeconds(p);
+  for (pid_t p : daemon.ServerPids()) sum += std::max(0.0, ProcessCpuSeconds(p));
   return sum;
 }
 

@@ -34,34 +34,19 @@
 #include "platform/backend/sdl/sdl_audio.h"
 #include "platform/formats/wav_reader.h"
 #include "platform/media/playsound.h"
+#include "tests/bench/bench_measure.h"
 #include "tests/support/pulse_daemon.h"
 #include "tests/support/sound_only_backend.h"
 
 using namespace tlb;
 using tlb::testing::MonitorRecorder;
 using tlb::testing::MonotonicUs;
+using tlb::bench::ProcessCpuSeconds;
 using tlb::testing::PulseDaemon;
 
 namespace {
 
 void SleepS(double s) { std::this_thread::sleep_for(std::chrono::microseconds(int64_t(s * 1e6))); }
-
-// utime + stime of a process (every thread), in seconds; -1 when it is gone.
-double ProcessCpuSeconds(pid_t pid) {
-  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-  std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  size_t close = stat.rfind(')');
-  if (close == std::string::npos) return -1;
-  std::istringstream fields(stat.substr(close + 2));
-  std::string field;
-  unsigned long long utime = 0, stime = 0;
-  // After the name: state is field 3; utime and stime are fields 14 and 15.
-  for (int i = 3; i <= 15 && fields >> field; ++i) {
-    if (i == 14) utime = std::stoull(field);
-    if (i == 15) stime = std::stoull(field);
-  }
-  return double(utime + stime) / double(sysconf(_SC_CLK_TCK));
-}
 
 double ServerCpuSeconds(const PulseDaemon& daemon) {
   double sum = 0;

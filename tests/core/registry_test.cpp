@@ -52,6 +52,13 @@ class RegistryTest : public ::testing::Test {
     fs::remove_all(root_);
   }
   static void UseConfigHome(const fs::path& folder) { ::setenv("XDG_CONFIG_HOME", folder.c_str(), 1); }
+  // The settings folder and a folder of the user's own files, both empty, for the next case.
+  static void EmptyFolders(const fs::path& config, const fs::path& dotfiles) {
+    fs::remove_all(config);
+    fs::remove_all(dotfiles);
+    fs::create_directories(config);
+    fs::create_directories(dotfiles);
+  }
   fs::path File() const { return root_ / "tulimbo" / "registry"; }
   std::string FileText() const { return TextOf(File()); }
   static std::string TextOf(const fs::path& file) {
@@ -364,10 +371,7 @@ TEST_F(RegistryTest, AFileIsParsedOnceAcrossWritesAndReadsThroughLinks) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    fs::remove_all(config);
-    fs::remove_all(dotfiles);
-    fs::create_directories(config);
-    fs::create_directories(dotfiles);
+    EmptyFolders(config, dotfiles);
     std::ofstream(c.target, std::ios::binary)
         << "tulimbo-registry 1\nkey \"" + kGames + "\"\n  dword \"Hry_starty\" 7\nend\n";
     for (const auto& [at, to] : c.links) fs::create_symlink(to, at);
@@ -417,10 +421,7 @@ TEST_F(RegistryTest, AWriteKeepsTheFilesPermissions) {
   } umask;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    fs::remove_all(config);
-    fs::remove_all(dotfiles);
-    fs::create_directories(config);
-    fs::create_directories(dotfiles);
+    EmptyFolders(config, dotfiles);
     const fs::path target = c.linked ? dotfiles / "registry" : File();
     if (c.linked) fs::create_symlink(target, File());
     if (c.text) {
@@ -466,10 +467,7 @@ TEST_F(RegistryTest, ALinkPlantedWhereTheNewFileIsMadeIsNeverFollowed) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    fs::remove_all(config);
-    fs::remove_all(dotfiles);
-    fs::create_directories(config);
-    fs::create_directories(dotfiles);
+    EmptyFolders(config, dotfiles);
     std::ofstream(victim, std::ios::binary | std::ios::trunc) << "not the registry\n";
     const fs::path target = c.linked ? dotfiles / "registry" : File();
     std::ofstream(target, std::ios::binary) << c.text;

@@ -167,16 +167,35 @@ TEST(Mixer, FirstMixedAtTellsWhenAStartedVoiceWasFirstHeard) {
   EXPECT_EQ(v->FirstMixedAt(), 10);
 }
 
-// Waits until a device thread stands in the mixer's wait, or has returned
-// from WaitWhileSilent without waiting, or 10 s have passed (a thread that is
-// slow to start on a busy machine is waited for, not raced with a sleep).
-// True when the thread waits.
-bool DeviceThreadWaits(const Mixer& mixer, const std::atomic<bool>& returned) {
-  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (!mixer.DeviceWaiting() && !returned && std::chrono::steady_clock::now() < limit)
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  return mixer.DeviceWaiting();
-}
+// A device's thread calling WaitWhileSilent. Waits() waits until it stands in
+// the mixer's wait, or has returned without waiting, or 10 s have passed (a
+// thread that is slow to start on a busy machine is waited for, not raced with
+// a sleep); true when it waits.
+class DeviceThread {
+ public:
+  explicit DeviceThread(Mixer& mixer) : mixer_(mixer), thread_([this] {
+    waited_ = mixer_.WaitWhileSilent();
+    returned_ = true;
+  }) {}
+  ~DeviceThread() { Join(); }
+  bool Waits() const {
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!mixer_.DeviceWaiting() && !returned_ && std::chrono::steady_clock::now() < limit)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return mixer_.DeviceWaiting();
+  }
+  // Whether WaitWhileSilent waited, once it has returned.
+  bool Join() {
+    if (thread_.joinable()) thread_.join();
+    return waited_;
+  }
+
+ private:
+  Mixer& mixer_;
+  std::atomic<bool> returned_{false};
+  bool waited_ = false;
+  std::thread thread_;
+};
 
 // The device's thread waits while nothing sounds: not while a voice plays or
 // fades out, until a voice is played, and never again once told to stop waiting.
@@ -186,15 +205,10 @@ TEST(Mixer, TheDeviceWaitsWhileNothingSoundsAndWakesOnPlay) {
   std::vector<int16_t> out(20);
   EXPECT_FALSE(mixer.DeviceWaiting());
   auto waitFor = [&](auto&& wake) {
-    std::atomic<bool> returned{false};
-    bool waited = false;
-    std::thread device([&] {
-      waited = mixer.WaitWhileSilent();
-      returned = true;
-    });
-    const bool waits = DeviceThreadWaits(mixer, returned);
+    DeviceThread device(mixer);
+    const bool waits = device.Waits();
     wake();
-    device.join();
+    const bool waited = device.Join();
     EXPECT_TRUE(waits) << "waited";
     EXPECT_FALSE(mixer.DeviceWaiting()) << "woken";
     return waited;
@@ -236,14 +250,10 @@ TEST(Mixer, TellsSinceWhenItIsQuietAndWaitsAgainAfterReopening) {
   EXPECT_FALSE(mixer.WaitWhileSilent()) << "closing";
   mixer.Reopened(9'000);
   EXPECT_EQ(mixer.QuietSinceUs(), 9'000);
-  std::atomic<bool> returned{false};
-  std::thread device([&] {
-    mixer.WaitWhileSilent();
-    returned = true;
-  });
-  EXPECT_TRUE(DeviceThreadWaits(mixer, returned)) << "waits again once reopened";
+  DeviceThread device(mixer);
+  EXPECT_TRUE(device.Waits()) << "waits again once reopened";
   mixer.StopWaiting();
-  device.join();
+  device.Join();
 }
 
 // A voice heard after the output stood still starts at the block that woke it.
@@ -259,16 +269,10 @@ TEST(Mixer, AVoicePlayedAfterTheOutputStoodStillIsHeardFromItsFirstBlock) {
   EXPECT_TRUE(a->Sounding(65'000));
   EXPECT_FALSE(a->Sounding(71'000));
   // b plays only once the device's thread waits, as an output that stood still.
-  std::atomic<bool> returned{false};
-  bool waited = false;
-  std::thread device([&] {
-    waited = mixer.WaitWhileSilent();
-    returned = true;
-  });
-  const bool waits = DeviceThreadWaits(mixer, returned);
+  DeviceThread device(mixer);
+  const bool waits = device.Waits();
   b->Play();
-  device.join();
-  ASSERT_TRUE(waits && waited) << "nothing sounds, so the device waits";
+  ASSERT_TRUE(device.Join() && waits) << "nothing sounds, so the device waits";
   t = 150;  // the output stood still for 90 ms
   mixer.Mix(out.data(), 10, t * 1000);  // b's frame 0 goes out at output frame 60
   EXPECT_EQ(b->HeardFrame(160'000), 0) << "not heard before the latency";
