@@ -205,14 +205,9 @@ int main(int argc, char** argv) {
     else if (arg == "pipewire") pipewire = true;
   }
   const std::string data = std::filesystem::path(TULIMBO_GAMES_BIN).parent_path().string();
-  PulseDaemon daemon(TULIMBO_BENCH_SERVER_DIR, pipewire ? PulseDaemon::Kind::PipeWire : PulseDaemon::Kind::PulseAudio);
-  if (!daemon.Ready()) {
-    std::printf("no %s server can be started here, so nothing is measured: %s\n", pipewire ? "PipeWire" : "PulseAudio",
-                daemon.Why().c_str());
-    return 0;
-  }
-  daemon.Env().Apply();
-  std::printf("a %s server of its own in %s\n", pipewire ? "PipeWire" : "PulseAudio", daemon.Dir().c_str());
+  std::unique_ptr<PulseDaemon> server = tlb::testing::StartBenchServer(TULIMBO_BENCH_SERVER_DIR, pipewire);
+  if (!server) return 0;
+  const PulseDaemon& daemon = *server;
   // Tile names and clicks, as a child hears them in the games menu and games.
   std::vector<std::string> paths;
   for (const char* name : {"iko_kim1.WAV", "kim_otoc.wav", "iko_knp.WAV", "tlesk.wav", "iko_p1.WAV", "knp_p.WAV",

@@ -177,15 +177,10 @@ int main(int argc, char** argv) {
   const double seconds = argc > 1 ? std::max(2.0, std::atof(argv[1])) : 20.0;
   const bool pipewire = argc > 2 && std::string(argv[2]) == "pipewire";
   const std::string data = std::filesystem::path(TULIMBO_GAMES_BIN).parent_path().string();
-  PulseDaemon daemon(TULIMBO_BENCH_SERVER_DIR, pipewire ? PulseDaemon::Kind::PipeWire : PulseDaemon::Kind::PulseAudio);
-  if (!daemon.Ready()) {
-    std::printf("no %s server can be started here, so nothing is measured: %s\n", pipewire ? "PipeWire" : "PulseAudio",
-                daemon.Why().c_str());
-    return 0;
-  }
-  daemon.Env().Apply();
-  std::printf("a %s server of its own in %s; a window of %.0f s for each program\n",
-              pipewire ? "PipeWire" : "PulseAudio", daemon.Dir().c_str(), seconds);
+  std::unique_ptr<PulseDaemon> server = tlb::testing::StartBenchServer(TULIMBO_BENCH_SERVER_DIR, pipewire);
+  if (!server) return 0;
+  const PulseDaemon& daemon = *server;
+  std::printf("a window of %.0f s for each program\n", seconds);
 
   // (1) The games menu: its reveal and the music's start take a few seconds.
   MeasureProgram(daemon, {"games menu at rest, its music playing", TULIMBO_GAMES_BIN, 1.2}, daemon.Dir() + "/games",

@@ -142,14 +142,7 @@ TEST_F(MenuRun, HoveredTileAnimatesAndShowsItsCaption) {
 // child coming back after a minute is answered on the same beats as ever.
 TEST_F(MenuRun, AfterAMinuteAtRestTheMenuSleepsAndAnswersOnItsTimersBeats) {
   Start();
-  int sleeps = 0;
-  MessageQueue::Instance().AddWakeSource([&] {
-    ++sleeps;
-    return int64_t(-1);
-  });
-  run().RunUntil(10000);
-  sleeps = 0;
-  run().RunUntil(60000);
+  const int sleeps = run().SleepsBetween(10000, 60000);
   // The music timer's 100 ticks and the song's ends, not the 5,000 ticks of the clip timer.
   EXPECT_LT(sleeps, 150);
   run().backend.MoveMouse(61237, Centre(menu().AVI_obr2));

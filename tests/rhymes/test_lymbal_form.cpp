@@ -140,14 +140,7 @@ TEST_F(LymbalForm, RestingOnAButtonSpeaksItsNameOnceAfterSevenTicks) {
 TEST_F(LymbalForm, AfterAMinuteAtRestTheFormSleepsAndAnswersOnItsTimersBeats) {
   Start();
   SkipIntroduction();
-  int sleeps = 0;
-  MessageQueue::Instance().AddWakeSource([&] {
-    ++sleeps;
-    return int64_t(-1);
-  });
-  run().RunUntil(10000);
-  sleeps = 0;
-  run().RunUntil(60000);
+  const int sleeps = run().SleepsBetween(10000, 60000);
   // The blink's 125 ticks, the music timer's 100 and the music's ends; not the 1,000
   // ticks of the colouring timer and the 500 of the hover timer.
   EXPECT_LT(sleeps, 300);

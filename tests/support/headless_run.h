@@ -6,10 +6,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "platform/backend/headless/headless_backend.h"
 #include "platform/ui/forms.h"
+#include "platform/ui/message_queue.h"
 
 namespace tlb::testing {
 
@@ -46,6 +48,19 @@ class HeadlessRun {
     PumpUntil([&] { return backend.NowMs() >= ms; });
   }
   void RunFor(int64_t ms) { RunUntil(backend.NowMs() + ms); }
+  // Runs until `fromMs`, then until `toMs`, and tells how often the program's
+  // queue went to sleep (found nothing to do) in between.
+  int SleepsBetween(int64_t fromMs, int64_t toMs) {
+    auto sleeps = std::make_shared<int>(0);
+    MessageQueue::Instance().AddWakeSource([sleeps] {
+      ++*sleeps;
+      return int64_t(-1);
+    });
+    RunUntil(fromMs);
+    *sleeps = 0;
+    RunUntil(toMs);
+    return *sleeps;
+  }
   // Pumps until `done` holds; fails the run (returns false) if it does not within `limitMs`.
   bool RunUntil(const std::function<bool()>& done, int64_t limitMs = 600000) {
     int64_t end = backend.NowMs() + limitMs;

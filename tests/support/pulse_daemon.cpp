@@ -104,6 +104,18 @@ std::string PulseEnv::Get(const std::string& name) const {
   return "";
 }
 
+std::unique_ptr<PulseDaemon> StartBenchServer(const std::string& parent, bool pipewire) {
+  const char* kind = pipewire ? "PipeWire" : "PulseAudio";
+  auto daemon = std::make_unique<PulseDaemon>(parent, pipewire ? PulseDaemon::Kind::PipeWire : PulseDaemon::Kind::PulseAudio);
+  if (!daemon->Ready()) {
+    std::printf("no %s server can be started here, so nothing is measured: %s\n", kind, daemon->Why().c_str());
+    return nullptr;
+  }
+  daemon->Env().Apply();
+  std::printf("a %s server of its own in %s\n", kind, daemon->Dir().c_str());
+  return daemon;
+}
+
 bool RunWithEnv(const PulseEnv& env, const std::string& command, std::string& output) {
   output.clear();
   const std::string line = "LC_ALL=C " + env.ShellPrefix() + "sh -c " + Quote(command) + " 2>/dev/null";

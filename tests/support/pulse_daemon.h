@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -72,6 +73,11 @@ class PulseDaemon {
   PulseEnv env_;
   pid_t pid_ = -1;  // the daemon, or the session holding PipeWire's processes (a group of its own)
 };
+
+// A private server for a benchmark, PulseAudio or PipeWire, its environment set
+// in this process and its folder said on standard output; nullptr, said why,
+// when none can be started.
+std::unique_ptr<PulseDaemon> StartBenchServer(const std::string& parent, bool pipewire);
 
 // Runs a shell command with the server's environment and returns what it printed
 // (standard output); false when it could not be run or failed.
